@@ -1,0 +1,30 @@
+// Packed colours, as the controls and the drawing take them: red + 256·green + 65536·blue.
+#pragma once
+
+#include <cstdint>
+
+namespace corvani {
+
+using Color = std::int32_t;
+
+constexpr Color packColor(std::int32_t r, std::int32_t g, std::int32_t b) { return r + 256 * g + 65536 * b; }
+constexpr std::int32_t redOf(Color c) { return c & 0xFF; }
+constexpr std::int32_t greenOf(Color c) { return (c >> 8) & 0xFF; }
+constexpr std::int32_t blueOf(Color c) { return (c >> 16) & 0xFF; }
+
+namespace colors {
+inline constexpr Color black = packColor(0, 0, 0);
+inline constexpr Color red = packColor(255, 0, 0);
+inline constexpr Color green = packColor(0, 255, 0);
+inline constexpr Color blue = packColor(0, 0, 255);
+inline constexpr Color yellow = packColor(255, 255, 0);
+inline constexpr Color magenta = packColor(255, 0, 255);
+inline constexpr Color cyan = packColor(0, 255, 255);
+inline constexpr Color white = packColor(255, 255, 255);
+inline constexpr Color lightGreen = packColor(192, 255, 192);
+inline constexpr Color liquidGreen = packColor(128, 255, 128);
+inline constexpr Color potGrey = packColor(48, 48, 48);
+inline constexpr Color potFillGrey = packColor(64, 64, 64);
+}  // namespace colors
+
+}  // namespace corvani

@@ -1,0 +1,61 @@
+// Every text the program shows, in Catalan, exactly as the user reads it (UTF-8).
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace corvani::textos {
+
+inline constexpr std::string_view nomPrograma = "Corvani";
+inline constexpr std::string_view titolFinestra = "Corvani (1)";
+inline constexpr std::string_view botoAcord = "D'acord";
+
+// Captions. The white-light switch and the analysis button keep their state in their caption.
+inline constexpr std::array<std::string_view, 3> llum = {"R", "V", "B"};
+inline constexpr std::string_view llumOff = "Off";
+inline constexpr std::string_view llumBlanca = "Llum Blanca";
+inline constexpr std::string_view apagaLlum = "Apaga Llum";
+inline constexpr std::string_view analisiDeLaLlum = "Anàlisi de la llum";
+inline constexpr std::string_view normal = "normal";
+inline constexpr std::string_view retiraFiltres = "Retira Filtres";
+inline constexpr std::string_view borraTot = "BORRA TOT ";
+inline constexpr std::string_view fullNou = "FULL NOU";
+inline constexpr std::string_view filtresMarc = "FILTRES";
+inline constexpr std::string_view tintaEtiqueta = "TINTA ";
+inline constexpr std::array<std::string_view, 6> filtre = {"vermell", "verd", "blau", "cian", "magenta", "groc"};
+
+// Tooltips.
+inline constexpr std::string_view interruptorLlumBlanca = "Interruptor Llum Blanca";
+inline constexpr std::array<std::string_view, 3> encenLlum = {"Encén llum vermella ", "Encén llum verda", "Encén llum blava"};
+inline constexpr std::string_view ull = "ull";
+
+// Messages.
+inline constexpr std::string_view limitFiltres = "només podem posar fins a 3 filtres alhora";
+inline constexpr std::string_view potPle = "el pot de mescla ja està ple";
+inline constexpr std::string_view potBuitBuidar = "No hi ha tinta al pot de les mescles. No hi ha res que buidar";
+inline constexpr std::string_view potBuitPintar =
+    "no hi ha tinta al pot de la mescla.Posa-n'hi primer tinta cian, magenta , blava o una mescla";
+
+// Menus; an ampersand marks the access letter.
+inline constexpr std::string_view mnuSortir = "&Sortir";
+inline constexpr std::string_view mnuInfo = "&Informació";
+inline constexpr std::string_view mnusobre = "Sobre aquest programa";
+inline constexpr std::string_view mnuComFunciona = "Com funciona";
+inline constexpr std::string_view mnuMesInfo = "Més Informació";
+inline constexpr std::string_view mnuOpcions = "&Opcions";
+inline constexpr std::string_view mnuFiltres = "Només &Filtres";
+inline constexpr std::string_view mnuTintes = "Només &Tintes";
+inline constexpr std::string_view mnuComplet = "Programa Complet";
+
+// Information texts. The doubled and trailing spaces are part of them.
+inline constexpr std::string_view comFunciona =
+    "amb llum blanca o amb els colors podeu enviar un raig de llum. Podeu interposar filtres de colors per veure quina llum arriba a l'ull. Podeu analitzar la llum i veure cada una de les tres components de colors bàsics. També és possible pintar un paper amb colors-pigment primaris  o les seves mescles i veure com és la llum que surt  ";
+inline constexpr std::string_view mesInformacio =
+    "Mescla de llum: els colors vermell, verd i blau es comporten com a colors-llum primaris. Mescla de pigments: Com a la tinta: Cada color-pigment primari absorbeix el seu complementari (que és un color-llum primari). A la mescla de pigments es suma l'efecte d'absorció de cada pigment. Els filtre spimaris deixen passar un sol color llum. Els filtres secundaris deixen passar dos colors-llum";
+
+// The About text is these pieces joined with nothing between them: name, version, author, date,
+// web address (the program has none) and a closing space.
+inline constexpr std::array<std::string_view, 6> sobre = {
+    nomPrograma, " . Versió 1 .  . ", "Equip Corvani", " .  maig 2004  .   ", "", " "};
+
+}  // namespace corvani::textos

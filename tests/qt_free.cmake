@@ -1,0 +1,10 @@
+# Fails when a source of the toolkit-free layers includes a Qt header.
+foreach(layer model view)
+  file(GLOB_RECURSE sources ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
+  foreach(source IN LISTS sources)
+    file(STRINGS ${source} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q|qt)")
+    if(hits)
+      message(SEND_ERROR "${source} includes Qt: ${hits}")
+    endif()
+  endforeach()
+endforeach()

@@ -1,0 +1,107 @@
+// Painting of the graphical buttons and the picture boxes.
+#include "ui/botografic.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace corvani {
+namespace {
+
+constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+// The caption's font, made smaller where a long word would not fit the face.
+QFont fitted(QFont font, const QRect& face, const QString& text) {
+  while (font.pointSizeF() > 6 &&
+         QFontMetrics(font).boundingRect(face, captionFlags, text).width() > face.width())
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  return font;
+}
+
+void drawCaption(QPainter& p, const QPushButton& b, const QRect& face, QColor color) {
+  if (b.text().isEmpty()) return;
+  p.setPen(color);
+  p.setFont(fitted(b.font(), face, b.text()));
+  p.drawText(face, captionFlags, b.text());
+}
+
+}  // namespace
+
+BotoGrafic::BotoGrafic(const QString& caption, QColor back, const QPixmap& picture, QWidget* parent)
+    : QPushButton(caption, parent), back_(back), picture_(picture) {}
+
+void BotoGrafic::setBack(QColor back) {
+  if (back == back_) return;
+  back_ = back;
+  update();
+}
+
+// A 2-pixel bevel like the system's buttons: raised, or sunken while pressed.
+void BotoGrafic::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const QRect r = rect();
+  const bool down = isDown();
+  p.fillRect(r, back_);
+  const QPoint shift = down ? QPoint(1, 1) : QPoint(0, 0);
+  if (!picture_.isNull()) {
+    p.save();
+    p.setClipRect(r.adjusted(2, 2, -2, -2));
+    p.drawPixmap((r.width() - picture_.width()) / 2 + shift.x(), (r.height() - picture_.height()) / 2 + shift.y(),
+                 picture_);
+    p.restore();
+  }
+  drawCaption(p, *this, r.adjusted(2, 2, -2, -2).translated(shift),
+              isEnabled() ? QColor(Qt::black) : QColor(128, 128, 128));
+  const QColor light(255, 255, 255), shade(128, 128, 128), dark(0, 0, 0), face(223, 223, 223);
+  const QColor topLeft = down ? dark : light, bottomRight = down ? light : dark;
+  const QColor innerTopLeft = down ? shade : face, innerBottomRight = down ? face : shade;
+  p.setPen(topLeft);
+  p.drawLine(r.topLeft(), r.topRight());
+  p.drawLine(r.topLeft(), r.bottomLeft());
+  p.setPen(bottomRight);
+  p.drawLine(r.bottomLeft(), r.bottomRight());
+  p.drawLine(r.topRight(), r.bottomRight());
+  const QRect in = r.adjusted(1, 1, -1, -1);
+  p.setPen(innerTopLeft);
+  p.drawLine(in.topLeft(), in.topRight());
+  p.drawLine(in.topLeft(), in.bottomLeft());
+  p.setPen(innerBottomRight);
+  p.drawLine(in.bottomLeft(), in.bottomRight());
+  p.drawLine(in.topRight(), in.bottomRight());
+  if (hasFocus()) {
+    QPen pen(Qt::black, 1, Qt::DotLine);
+    p.setPen(pen);
+    p.drawRect(r.adjusted(3, 3, -4, -4));
+  }
+}
+
+void BotoSistema::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.text.clear();
+  p.drawControl(QStyle::CE_PushButton, option);
+  const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+  drawCaption(p, *this, face, palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+}
+
+CaixaImatge::CaixaImatge(const QPixmap& picture, int border, QWidget* parent)
+    : QWidget(parent), picture_(picture), border_(border) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CaixaImatge::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
+  p.drawPixmap(border_, border_, picture_);
+  if (border_ > 0) {
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+  if (hasFocus()) {
+    p.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+}
+
+}  // namespace corvani

@@ -1,0 +1,190 @@
+// The main window's construction and the wiring of its events.
+#include "ui/form1.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "model/layout.h"
+#include "model/textos.h"
+#include "ui/botografic.h"
+#include "ui/escala.h"
+#include "ui/imatges.h"
+#include "ui/qtcolor.h"
+#include "view/raig.h"
+
+namespace corvani {
+namespace {
+
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The captions' face, or one with its metrics, so that they fit the laid-out buttons.
+QFont sansSerif(int points) {
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(points);
+  return font;
+}
+
+}  // namespace
+
+void Form1::Missatges::message(std::string_view text) { form_.messageHandler_(qs(text)); }
+
+Form1::Form1(QWidget* parent)
+    : QMainWindow(parent),
+      client_(new QWidget),
+      llenc_(new Llenc(client_)),
+      missatges_(*this),
+      banc_(*llenc_, missatges_, &pintaraig),
+      messageHandler_([this](const QString& text) { showMessageBox(text); }) {
+  setWindowTitle(qs(textos::titolFinestra));
+  setWindowIcon(pixmapOf(Picture::Icona));
+  createClient();
+  createMenus();
+  createControls();
+  banc_.controls().setObserver(this);
+  banc_.Form_Load();
+  widget(cmdfiltre(0))->setFocus();
+}
+
+Form1::~Form1() { banc_.controls().setObserver(nullptr); }
+
+void Form1::createClient() {
+  client_->setFixedSize(escala::client);
+  client_->setAutoFillBackground(true);
+  QPalette black = client_->palette();
+  black.setColor(QPalette::Window, Qt::black);
+  client_->setPalette(black);
+  setCentralWidget(client_);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  llenc_->setControls(&banc_.controls());
+}
+
+void Form1::createMenus() {
+  auto add = [this](QAction* action, Menu m) {
+    actions_[static_cast<std::size_t>(m)] = action;
+    if (m == Menu::mnuSortir)
+      connect(action, &QAction::triggered, this, &Form1::mnuSortir_Click);
+    else
+      connect(action, &QAction::triggered, this, [this, m] { banc_.choose(m); });
+  };
+  add(menuBar()->addAction(qs(textos::mnuSortir)), Menu::mnuSortir);
+  QMenu* info = menuBar()->addMenu(qs(textos::mnuInfo));
+  add(info->addAction(qs(textos::mnusobre)), Menu::mnusobre);
+  add(info->addAction(qs(textos::mnuComFunciona)), Menu::mnuComFunciona);
+  add(info->addAction(qs(textos::mnuMesInfo)), Menu::mnuMesInfo);
+  QMenu* opcions = menuBar()->addMenu(qs(textos::mnuOpcions));
+  add(opcions->addAction(qs(textos::mnuFiltres)), Menu::mnuFiltres);
+  add(opcions->addAction(qs(textos::mnuTintes)), Menu::mnuTintes);
+  add(opcions->addAction(qs(textos::mnuComplet)), Menu::mnuComplet);
+}
+
+// From the bottom of the stack up, so that each widget lies over the ones before it and the
+// Tab order runs in the reverse of the table's.
+void Form1::createControls() {
+  for (auto row = controlTable.rbegin(); row != controlTable.rend(); ++row) {
+    QWidget* w = createControl(*row);
+    widgets_[ord(row->id)] = w;
+    if (!w) continue;
+    w->setObjectName(QString::fromUtf8(row->name.data(), static_cast<qsizetype>(row->name.size())) +
+                     (row->index >= 0 ? QStringLiteral("(%1)").arg(row->index) : QString()));
+    w->setGeometry(escala::toPixels(row->rect));
+    if (!row->tooltip.empty()) w->setToolTip(qs(row->tooltip));
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+      connect(button, &QAbstractButton::clicked, this, [this, c = row->id] { banc_.click(c); });
+  }
+  for (std::size_t i = 0; i < controlCount; ++i) controlChanged(static_cast<Ctl>(i));
+}
+
+QWidget* Form1::createControl(const ControlLayout& row) {
+  switch (row.kind) {
+    case Kind::Shape:
+      return nullptr;
+    case Kind::GraphicalButton: {
+      const QColor back = row.back ? toQColor(*row.back) : palette().color(QPalette::Button);
+      auto* b = new BotoGrafic(qs(row.caption), back, pixmapOf(row.picture), client_);
+      b->setFont(sansSerif(8));
+      return b;
+    }
+    case Kind::Button: {
+      auto* b = new BotoSistema(qs(row.caption), client_);
+      b->setFont(sansSerif(8));
+      return b;
+    }
+    case Kind::PictureBox: {
+      auto* p = new CaixaImatge(pixmapOf(row.picture), row.borderWidth, client_);
+      p->setFocusPolicy(Qt::StrongFocus);
+      return p;
+    }
+    case Kind::ScrollBar: {
+      auto* s = new QScrollBar(Qt::Vertical, client_);
+      s->setRange(0, 1);
+      s->setSingleStep(1);
+      s->setPageStep(1);
+      s->setFocusPolicy(Qt::StrongFocus);
+      connect(s, &QScrollBar::valueChanged, this,
+              [this](int value) { banc_.VSllum_Change(static_cast<std::int16_t>(value)); });
+      return s;
+    }
+    case Kind::Frame: {
+      auto* f = new QGroupBox(qs(row.caption), client_);
+      QPalette pal = f->palette();
+      pal.setColor(QPalette::Window, toQColor(row.back.value_or(colors::black)));
+      pal.setColor(QPalette::WindowText, toQColor(row.fore.value_or(colors::white)));
+      f->setPalette(pal);
+      f->setAutoFillBackground(true);
+      f->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return f;
+    }
+    case Kind::Label: {
+      auto* l = new QLabel(qs(row.caption), client_);
+      l->setFont(sansSerif(12));
+      QPalette pal = l->palette();
+      pal.setColor(QPalette::Window, toQColor(row.back.value_or(colors::black)));
+      pal.setColor(QPalette::WindowText, pal.color(QPalette::HighlightedText));
+      l->setPalette(pal);
+      l->setAutoFillBackground(true);
+      l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      return l;
+    }
+  }
+  return nullptr;
+}
+
+// Shows one control as the bench describes it now.
+void Form1::controlChanged(Ctl c) {
+  const ControlState& s = banc_.controls()[c];
+  QWidget* w = widget(c);
+  if (!w) {
+    llenc_->update();
+    return;
+  }
+  w->setVisible(s.visible);
+  w->setEnabled(s.enabled);
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(QString::fromStdString(s.caption));
+  if (auto* b = dynamic_cast<BotoGrafic*>(w); b && layoutOf(c).back) b->setBack(toQColor(s.back));
+  if (auto* bar = qobject_cast<QScrollBar*>(w); bar && bar->value() != s.value) {
+    const QSignalBlocker quiet(bar);
+    bar->setValue(s.value);
+  }
+}
+
+void Form1::setMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
+
+void Form1::showMessageBox(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, qs(textos::nomPrograma), text, QMessageBox::Ok, this);
+  box.button(QMessageBox::Ok)->setText(qs(textos::botoAcord));
+  box.exec();
+}
+
+void Form1::mnuSortir_Click() { QCoreApplication::exit(0); }
+
+}  // namespace corvani

@@ -1,0 +1,62 @@
+// The main window: every control built from the window's table, the menus, and the wiring of
+// each control's event to the bench. Widgets follow the bench's control description as it changes.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+#include "model/banc.h"
+#include "model/controls.h"
+#include "model/layout.h"
+#include "ui/llenc.h"
+
+class QAction;
+
+namespace corvani {
+
+class Form1 : public QMainWindow, private ControlsObserver {
+public:
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+  const Banc& banc() const { return banc_; }
+  Llenc& llenc() { return *llenc_; }
+  QWidget* client() const { return client_; }
+  // The widget that shows a control; null for the shapes, which the surface paints.
+  QWidget* widget(Ctl c) const { return widgets_[ord(c)]; }
+  QAction* action(Menu m) const { return actions_[static_cast<std::size_t>(m)]; }
+
+  // Every message box goes through here; tests answer them by replacing it. The default opens
+  // a modal box and returns when the user has closed it.
+  using MessageHandler = std::function<void(const QString& text)>;
+  void setMessageHandler(MessageHandler handler);
+  void showMessageBox(const QString& text);
+
+private:
+  class Missatges : public Dialogs {
+  public:
+    explicit Missatges(Form1& form) : form_(form) {}
+    void message(std::string_view text) override;
+
+  private:
+    Form1& form_;
+  };
+
+  void createClient();
+  void createMenus();
+  void createControls();
+  QWidget* createControl(const ControlLayout& row);
+  void controlChanged(Ctl c) override;
+  void mnuSortir_Click();
+
+  QWidget* client_ = nullptr;
+  Llenc* llenc_ = nullptr;
+  Missatges missatges_;
+  Banc banc_;
+  MessageHandler messageHandler_;
+  std::array<QWidget*, controlCount> widgets_{};
+  std::array<QAction*, 7> actions_{};
+};
+
+}  // namespace corvani

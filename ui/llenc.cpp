@@ -1,0 +1,87 @@
+// The drawing surface's display list and its painting.
+#include "ui/llenc.h"
+
+#include <QPainter>
+#include <QPen>
+
+#include "model/layout.h"
+#include "ui/escala.h"
+#include "ui/qtcolor.h"
+
+namespace corvani {
+namespace {
+// The shapes from the bottom of the stack up.
+constexpr Ctl shapesBottomUp[] = {Ctl::shpFiltre0, Ctl::shpFiltre1, Ctl::shpFiltre2,
+                                  Ctl::shpPaper,   Ctl::shpPotMescla, Ctl::shpMescla};
+}  // namespace
+
+Llenc::Llenc(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setGeometry(QRect(QPoint(0, 0), escala::client));
+}
+
+void Llenc::setControls(const Controls* controls) {
+  controls_ = controls;
+  update();
+}
+
+void Llenc::clear() {
+  traces_.clear();
+  update();
+}
+
+void Llenc::setLineWidth(int pixels) { width_ = pixels; }
+
+void Llenc::line(Point from, Point to, Color color) {
+  traces_.push_back({from, to, color, width_, std::nullopt});
+  update();
+}
+
+void Llenc::repaintShape(Ctl shape) {
+  traces_.push_back({{}, {}, 0, width_, shape});
+  update();
+}
+
+QRect Llenc::shapeRect(Ctl shape) const {
+  QRect r = escala::toPixels(layoutOf(shape).rect);
+  if (controls_) {
+    const ControlState& s = (*controls_)[shape];
+    if (s.top) r.moveTop(escala::unitsToPixelsY(*s.top));
+    if (s.height) r.setHeight(escala::unitsToPixelsY(*s.height));
+  }
+  return r;
+}
+
+// Back (when opaque), then fill (when solid), then the border inside the rectangle.
+void Llenc::paintShape(QPainter& p, Ctl shape) const {
+  const ControlState& s = (*controls_)[shape];
+  const ControlLayout& row = layoutOf(shape);
+  const QRect r = shapeRect(shape);
+  if (!s.visible || r.height() <= 0 || r.width() <= 0) return;
+  if (row.backOpaque) p.fillRect(r, toQColor(s.back));
+  if (row.fill) p.fillRect(r, toQColor(s.fill));
+  const QColor border = row.border ? toQColor(*row.border) : palette().color(QPalette::WindowText);
+  const int w = std::min({row.borderWidth, r.width(), r.height()});
+  if (w <= 0) return;
+  p.fillRect(r.left(), r.top(), r.width(), w, border);
+  p.fillRect(r.left(), r.bottom() - w + 1, r.width(), w, border);
+  p.fillRect(r.left(), r.top(), w, r.height(), border);
+  p.fillRect(r.right() - w + 1, r.top(), w, r.height(), border);
+}
+
+void Llenc::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
+  if (!controls_) return;
+  for (Ctl shape : shapesBottomUp) paintShape(p, shape);
+  for (const Trace& t : traces_) {
+    if (t.shape) {
+      paintShape(p, *t.shape);
+      continue;
+    }
+    p.setPen(QPen(toQColor(t.color), t.width, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(escala::toPixels(t.from), escala::toPixels(t.to));
+  }
+}
+
+}  // namespace corvani

@@ -1,0 +1,48 @@
+// The drawing surface: the black client area with the shapes, and the lines drawn since the
+// last clear, painted at the drawing scale.
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QWidget>
+#include <vector>
+
+#include "model/controls.h"
+#include "model/ports.h"
+
+namespace corvani {
+
+class Llenc : public QWidget, public Surface {
+public:
+  explicit Llenc(QWidget* parent);
+  void setControls(const Controls* controls);
+
+  void clear() override;
+  void setLineWidth(int pixels) override;
+  void line(Point from, Point to, Color color) override;
+  void repaintShape(Ctl shape) override;
+
+  // What the surface holds, in drawing order: lines and shape repaints.
+  struct Trace {
+    Point from, to;
+    Color color = 0;
+    int width = 1;
+    std::optional<Ctl> shape;  // set for a shape repainted over the lines before it
+  };
+  const std::vector<Trace>& traces() const { return traces_; }
+
+  // The rectangle in pixels that a shape covers now, after any run-time change of its extent.
+  QRect shapeRect(Ctl shape) const;
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  void paintShape(QPainter& p, Ctl shape) const;
+
+  const Controls* controls_ = nullptr;
+  std::vector<Trace> traces_;
+  int width_ = 1;
+};
+
+}  // namespace corvani
