@@ -15,11 +15,11 @@ constexpr ControlLayout lampButton(Ctl id, int i, int left, Color c) {
 }
 constexpr ControlLayout offButton(Ctl id, int i, int left, Color c) {
   return {.id = id, .name = "cmdLlumOff", .index = i, .kind = Kind::GraphicalButton,
-          .rect = {left, 1200, 375, 255}, .caption = t::llumOff, .back = c, .visible = false};
+          .rect = {left, 1200, 375, 255}, .caption = t::llumOff, .accessibleDescription = t::apagaLlumColor[i], .back = c, .visible = false};
 }
 constexpr ControlLayout inkButton(Ctl id, int i, TwipRect r, Color c, bool visible) {
   return {.id = id, .name = "cmdTinta", .index = i, .kind = Kind::GraphicalButton, .rect = r,
-          .picture = tintaPicture(i), .back = c, .visible = visible};
+          .accessibleName = t::nomTinta[i], .picture = tintaPicture(i), .back = c, .visible = visible};
 }
 constexpr ControlLayout filterButton(Ctl id, int i, int left, int top, Color c) {
   return {.id = id, .name = "cmdfiltre", .index = i, .kind = Kind::GraphicalButton,
@@ -29,27 +29,29 @@ constexpr ControlLayout filterSlot(Ctl id, int s, int left) {
   return {.id = id, .name = "shpFiltre", .index = s, .kind = Kind::Shape, .rect = {left, 960, 135, 4815},
           .back = red, .border = red, .borderWidth = 1, .visible = false};
 }
-constexpr ControlLayout pictureBox(Ctl id, std::string_view name, TwipRect r, Picture p, bool visible) {
-  return {.id = id, .name = name, .kind = Kind::PictureBox, .rect = r, .picture = p, .back = black, .visible = visible};
+constexpr ControlLayout lampPicture(Ctl id, std::string_view name, Picture p, bool visible) {
+  return {.id = id, .name = name, .kind = Kind::PictureBox, .rect = {480, 2640, 855, 855}, .accessibleName = t::nomLlum,
+          .picture = p, .back = black, .visible = visible};
 }
 
 constexpr Layout table = {{
-    pictureBox(Ctl::PicAvall, "PicAvall", {480, 2640, 855, 855}, Picture::LlumAvall, false),
+    lampPicture(Ctl::PicAvall, "PicAvall", Picture::LlumAvall, false),
     {.id = Ctl::cmdForaFiltres, .name = "cmdForaFiltres", .kind = Kind::GraphicalButton,
      .rect = {2040, 8880, 2055, 255}, .caption = t::retiraFiltres, .back = white, .visible = false},
     inkButton(Ctl::cmdTinta7, 7, {11880, 1320, 950, 975}, blue, false),
     inkButton(Ctl::cmdTinta6, 6, {11880, 240, 950, 975}, green, false),
     {.id = Ctl::cmdBuidaPot, .name = "cmdBuidaPot", .kind = Kind::GraphicalButton, .rect = {6240, 1440, 735, 735},
-     .picture = Picture::BuidaPot},
+     .accessibleName = t::nomBuidaPot, .picture = Picture::BuidaPot},
     {.id = Ctl::cmdPinta, .name = "cmdPinta", .kind = Kind::GraphicalButton, .rect = {8160, 1440, 615, 795},
-     .picture = Picture::Pinta, .back = white},
-    {.id = Ctl::VSllum, .name = "VSllum", .kind = Kind::ScrollBar, .rect = {120, 3000, 255, 615}},
+     .accessibleName = t::nomPinta, .picture = Picture::Pinta, .back = white},
+    {.id = Ctl::VSllum, .name = "VSllum", .kind = Kind::ScrollBar, .rect = {120, 3000, 255, 615},
+     .accessibleName = t::nomDireccio},
     offButton(Ctl::cmdLlumOff2, 2, 1080, blue),
     offButton(Ctl::cmdLlumOff1, 1, 720, green),
     offButton(Ctl::cmdLlumOff0, 0, 360, red),
     {.id = Ctl::cmdTorna, .name = "cmdTorna", .kind = Kind::Button, .rect = {360, 5520, 975, 855},
      .caption = t::borraTot},
-    pictureBox(Ctl::Picture2, "Picture2", {480, 2640, 855, 855}, Picture::Llum, true),
+    lampPicture(Ctl::Picture2, "Picture2", Picture::Llum, true),
     {.id = Ctl::cmdBlanca, .name = "cmdBlanca", .kind = Kind::GraphicalButton, .rect = {360, 1440, 1095, 615},
      .caption = t::llumBlanca, .tooltip = t::interruptorLlumBlanca, .back = white},
     lampButton(Ctl::cmdLlum2, 2, 1080, blue),
@@ -58,7 +60,7 @@ constexpr Layout table = {{
     {.id = Ctl::cmdAnalisi, .name = "cmdAnalisi", .kind = Kind::GraphicalButton, .rect = {1680, 1560, 1215, 495},
      .caption = t::analisiDeLaLlum, .back = lightGreen},
     {.id = Ctl::Picture1, .name = "Picture1", .kind = Kind::PictureBox, .rect = {12605, 2880, 480, 480},
-     .tooltip = t::ull, .picture = Picture::Ull, .back = black, .borderWidth = 1},
+     .tooltip = t::ull, .accessibleName = t::ull, .picture = Picture::Ull, .back = black, .borderWidth = 1},
     inkButton(Ctl::cmdTinta5, 5, {8160, 120, 960, 975}, yellow, true),
     inkButton(Ctl::cmdTinta4, 4, {7080, 120, 960, 975}, magenta, true),
     inkButton(Ctl::cmdTinta3, 3, {6000, 120, 960, 975}, cyan, true),

@@ -33,6 +33,10 @@ struct ControlLayout {
   TwipRect rect;
   std::string_view caption;
   std::string_view tooltip;
+  // For screen readers: a name where no caption names the control, and what it does where the
+  // caption alone does not say.
+  std::string_view accessibleName;
+  std::string_view accessibleDescription;
   Picture picture = Picture::None;
   std::optional<Color> back;  // empty: the system's colour for the kind (button face)
   bool backOpaque = true;

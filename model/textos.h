@@ -29,6 +29,17 @@ inline constexpr std::string_view interruptorLlumBlanca = "Interruptor Llum Blan
 inline constexpr std::array<std::string_view, 3> encenLlum = {"Encén llum vermella ", "Encén llum verda", "Encén llum blava"};
 inline constexpr std::string_view ull = "ull";
 
+// Names for screen readers, where a control has no caption that names it.
+inline constexpr std::array<std::string_view, 8> nomTinta = {"tinta vermella", "tinta blanca", "tinta negra",
+                                                             "tinta cian", "tinta magenta", "tinta groga",
+                                                             "tinta verda", "tinta blava"};
+inline constexpr std::array<std::string_view, 3> apagaLlumColor = {"Apaga la llum vermella", "Apaga la llum verda",
+                                                                   "Apaga la llum blava"};
+inline constexpr std::string_view nomBuidaPot = "buida el pot";
+inline constexpr std::string_view nomPinta = "pinta el paper amb la mescla";
+inline constexpr std::string_view nomLlum = "llum";
+inline constexpr std::string_view nomDireccio = "direcció de la llum";
+
 // Messages.
 inline constexpr std::string_view limitFiltres = "només podem posar fins a 3 filtres alhora";
 inline constexpr std::string_view potPle = "el pot de mescla ja està ple";

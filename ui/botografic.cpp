@@ -1,6 +1,7 @@
 // Painting of the graphical buttons and the picture boxes.
 #include "ui/botografic.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -25,10 +26,29 @@ void drawCaption(QPainter& p, const QPushButton& b, const QRect& face, QColor co
   p.drawText(face, captionFlags, b.text());
 }
 
+// The picture's pixels at the bench's scale, without smoothing, so pixel art stays crisp.
+void drawPicture(QPainter& p, QPointF at, const QPixmap& picture, double scale) {
+  p.drawPixmap(QRectF(at, QSizeF(picture.size()) * scale), picture, QRectF(picture.rect()));
+}
+
 }  // namespace
 
+void Boto::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (!event->isAutoRepeat()) animateClick();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
+}
+
 BotoGrafic::BotoGrafic(const QString& caption, QColor back, const QPixmap& picture, QWidget* parent)
-    : QPushButton(caption, parent), back_(back), picture_(picture) {}
+    : Boto(caption, parent), back_(back), picture_(picture) {}
+
+void BotoGrafic::setScale(double scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  update();
+}
 
 void BotoGrafic::setBack(QColor back) {
   if (back == back_) return;
@@ -46,8 +66,9 @@ void BotoGrafic::paintEvent(QPaintEvent*) {
   if (!picture_.isNull()) {
     p.save();
     p.setClipRect(r.adjusted(2, 2, -2, -2));
-    p.drawPixmap((r.width() - picture_.width()) / 2 + shift.x(), (r.height() - picture_.height()) / 2 + shift.y(),
-                 picture_);
+    const QSizeF size = QSizeF(picture_.size()) * scale_;
+    drawPicture(p, QPointF((r.width() - size.width()) / 2, (r.height() - size.height()) / 2) + shift, picture_,
+                scale_);
     p.restore();
   }
   drawCaption(p, *this, r.adjusted(2, 2, -2, -2).translated(shift),
@@ -90,10 +111,16 @@ CaixaImatge::CaixaImatge(const QPixmap& picture, int border, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void CaixaImatge::setScale(double scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  update();
+}
+
 void CaixaImatge::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
-  p.drawPixmap(border_, border_, picture_);
+  drawPicture(p, QPointF(border_, border_), picture_, scale_);
   if (border_ > 0) {
     p.setPen(palette().color(QPalette::WindowText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -1,5 +1,6 @@
-// A graphical push button: its whole face in its own back colour, a centred picture and a
-// caption. Painted here, so that the colour shows whatever the platform's style.
+// The window's own push buttons and picture boxes: graphical buttons that paint their face in
+// their back colour whatever the platform's style, system-look buttons whose caption wraps, and
+// picture boxes. Pictures are drawn at the bench's scale, pixel for pixel at scale 1.
 #pragma once
 
 #include <QColor>
@@ -8,12 +9,22 @@
 
 namespace corvani {
 
-class BotoGrafic : public QPushButton {
+// A push button that Enter and Return press too, as Space does.
+class Boto : public QPushButton {
+public:
+  using QPushButton::QPushButton;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+class BotoGrafic : public Boto {
 public:
   BotoGrafic(const QString& caption, QColor back, const QPixmap& picture, QWidget* parent);
 
   QColor back() const { return back_; }
   void setBack(QColor back);
+  void setScale(double scale);
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -21,12 +32,12 @@ protected:
 private:
   QColor back_;
   QPixmap picture_;
+  double scale_ = 1;
 };
 
-// A push button with the system's look whose caption wraps, as on the system's own buttons.
-class BotoSistema : public QPushButton {
+class BotoSistema : public Boto {
 public:
-  using QPushButton::QPushButton;
+  using Boto::Boto;
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -36,6 +47,7 @@ protected:
 class CaixaImatge : public QWidget {
 public:
   CaixaImatge(const QPixmap& picture, int border, QWidget* parent);
+  void setScale(double scale);
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -43,6 +55,7 @@ protected:
 private:
   QPixmap picture_;
   int border_;
+  double scale_ = 1;
 };
 
 }  // namespace corvani

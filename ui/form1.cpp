@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -53,18 +54,21 @@ Form1::Form1(QWidget* parent)
   banc_.controls().setObserver(this);
   banc_.Form_Load();
   widget(cmdfiltre(0))->setFocus();
+  resize(escala::client.width(), escala::client.height() + menuBar()->sizeHint().height());
 }
 
 Form1::~Form1() { banc_.controls().setObserver(nullptr); }
 
+// The client area opens at 867 × 618 and may then be resized: the bench keeps its proportions,
+// centred on black.
 void Form1::createClient() {
-  client_->setFixedSize(escala::client);
+  client_->setMinimumSize(escala::client / 2);
   client_->setAutoFillBackground(true);
   QPalette black = client_->palette();
   black.setColor(QPalette::Window, Qt::black);
   client_->setPalette(black);
+  client_->installEventFilter(this);
   setCentralWidget(client_);
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
   llenc_->setControls(&banc_.controls());
 }
 
@@ -97,7 +101,10 @@ void Form1::createControls() {
     w->setObjectName(QString::fromUtf8(row->name.data(), static_cast<qsizetype>(row->name.size())) +
                      (row->index >= 0 ? QStringLiteral("(%1)").arg(row->index) : QString()));
     w->setGeometry(escala::toPixels(row->rect));
+    fonts_[ord(row->id)] = w->font();
     if (!row->tooltip.empty()) w->setToolTip(qs(row->tooltip));
+    if (!row->accessibleName.empty()) w->setAccessibleName(qs(row->accessibleName));
+    if (!row->accessibleDescription.empty()) w->setAccessibleDescription(qs(row->accessibleDescription));
     if (auto* button = qobject_cast<QAbstractButton*>(w))
       connect(button, &QAbstractButton::clicked, this, [this, c = row->id] { banc_.click(c); });
   }
@@ -177,11 +184,41 @@ void Form1::controlChanged(Ctl c) {
   }
 }
 
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) relayout();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// Every rectangle, font and picture at the largest scale that fits the client area.
+void Form1::relayout() {
+  const QSize area = client_->size();
+  scale_ = std::min(area.width() / double(escala::client.width()), area.height() / double(escala::client.height()));
+  const QPointF origin((area.width() - escala::client.width() * scale_) / 2,
+                       (area.height() - escala::client.height() * scale_) / 2);
+  llenc_->setGeometry(client_->rect());
+  llenc_->setView(origin, scale_);
+  for (const ControlLayout& row : controlTable) {
+    QWidget* w = widget(row.id);
+    if (!w) continue;
+    const QRectF r(escala::toPixels(row.rect));
+    const QPointF topLeft = origin + r.topLeft() * scale_;
+    const QPointF bottomRight = origin + (r.topLeft() + QPointF(r.width(), r.height())) * scale_;
+    w->setGeometry(QRect(topLeft.toPoint(), bottomRight.toPoint() - QPoint(1, 1)));
+    QFont font = fonts_[ord(row.id)];
+    font.setPointSizeF(font.pointSizeF() * scale_);
+    w->setFont(font);
+    if (auto* b = dynamic_cast<BotoGrafic*>(w)) b->setScale(scale_);
+    if (auto* p = dynamic_cast<CaixaImatge*>(w)) p->setScale(scale_);
+  }
+}
+
 void Form1::setMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
 
 void Form1::showMessageBox(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, qs(textos::nomPrograma), text, QMessageBox::Ok, this);
   box.button(QMessageBox::Ok)->setText(qs(textos::botoAcord));
+  box.setAccessibleName(qs(textos::nomPrograma));
+  box.setAccessibleDescription(text);
   box.exec();
 }
 

@@ -2,6 +2,7 @@
 // each control's event to the bench. Widgets follow the bench's control description as it changes.
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -23,6 +24,8 @@ public:
   const Banc& banc() const { return banc_; }
   Llenc& llenc() { return *llenc_; }
   QWidget* client() const { return client_; }
+  // The bench's scale: 1 at the client area's opening size of 867 × 618 pixels.
+  double scale() const { return scale_; }
   // The widget that shows a control; null for the shapes, which the surface paints.
   QWidget* widget(Ctl c) const { return widgets_[ord(c)]; }
   QAction* action(Menu m) const { return actions_[static_cast<std::size_t>(m)]; }
@@ -48,6 +51,8 @@ private:
   void createControls();
   QWidget* createControl(const ControlLayout& row);
   void controlChanged(Ctl c) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void relayout();
   void mnuSortir_Click();
 
   QWidget* client_ = nullptr;
@@ -56,6 +61,8 @@ private:
   Banc banc_;
   MessageHandler messageHandler_;
   std::array<QWidget*, controlCount> widgets_{};
+  std::array<QFont, controlCount> fonts_{};  // at scale 1
+  double scale_ = 1;
   std::array<QAction*, 7> actions_{};
 };
 

@@ -25,6 +25,12 @@ void Llenc::setControls(const Controls* controls) {
   update();
 }
 
+void Llenc::setView(QPointF origin, double scale) {
+  origin_ = origin;
+  scale_ = scale;
+  update();
+}
+
 void Llenc::clear() {
   traces_.clear();
   update();
@@ -73,6 +79,8 @@ void Llenc::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
   if (!controls_) return;
+  p.translate(origin_);
+  p.scale(scale_, scale_);
   for (Ctl shape : shapesBottomUp) paintShape(p, shape);
   for (const Trace& t : traces_) {
     if (t.shape) {

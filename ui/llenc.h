@@ -16,6 +16,8 @@ class Llenc : public QWidget, public Surface {
 public:
   explicit Llenc(QWidget* parent);
   void setControls(const Controls* controls);
+  // Where the bench lies on the widget: its top-left corner and its scale (1 at 867 × 618).
+  void setView(QPointF origin, double scale);
 
   void clear() override;
   void setLineWidth(int pixels) override;
@@ -43,6 +45,8 @@ private:
   const Controls* controls_ = nullptr;
   std::vector<Trace> traces_;
   int width_ = 1;
+  QPointF origin_;
+  double scale_ = 1;
 };
 
 }  // namespace corvani
