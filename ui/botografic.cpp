@@ -2,6 +2,7 @@
 #include "ui/botografic.h"
 
 #include <QKeyEvent>
+#include <cmath>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -67,8 +68,9 @@ void BotoGrafic::paintEvent(QPaintEvent*) {
     p.save();
     p.setClipRect(r.adjusted(2, 2, -2, -2));
     const QSizeF size = QSizeF(picture_.size()) * scale_;
-    drawPicture(p, QPointF((r.width() - size.width()) / 2, (r.height() - size.height()) / 2) + shift, picture_,
-                scale_);
+    // Whole pixels, rounded down, so the picture sits where it did before scaling.
+    const QPointF at(std::floor((r.width() - size.width()) / 2), std::floor((r.height() - size.height()) / 2));
+    drawPicture(p, at + shift, picture_, scale_);
     p.restore();
   }
   drawCaption(p, *this, r.adjusted(2, 2, -2, -2).translated(shift),

@@ -52,8 +52,11 @@ QRect Llenc::shapeRect(Ctl shape) const {
   QRect r = escala::toPixels(layoutOf(shape).rect);
   if (controls_) {
     const ControlState& s = (*controls_)[shape];
-    if (s.top) r.moveTop(escala::unitsToPixelsY(*s.top));
-    if (s.height) r.setHeight(escala::unitsToPixelsY(*s.height));
+    // The bottom edge is rounded once, so that it stays put while the top moves.
+    if (s.top && s.height) {
+      r.setTop(escala::unitsToPixelsY(*s.top));
+      r.setBottom(escala::unitsToPixelsY(*s.top + *s.height) - 1);
+    }
   }
   return r;
 }
