@@ -3,7 +3,10 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 # What the build and the tests need from Debian; only what is missing is installed.
-PACKAGES := cmake g++ make qt6-base-dev libgtest-dev fonts-dejavu-core fonts-liberation2
+# qt6-base-private-dev: Qt's platform layer, through which the tests switch accessibility on.
+PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-dejavu-core fonts-liberation2
+# A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
+PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test clean

@@ -1,6 +1,7 @@
 // Painting of the graphical buttons and the picture boxes.
 #include "ui/botografic.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <cmath>
 #include <QPainter>
@@ -131,6 +132,21 @@ void CaixaImatge::paintEvent(QPaintEvent*) {
     p.setPen(QPen(Qt::white, 1, Qt::DotLine));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
   }
+}
+
+}  // namespace corvani
+
+namespace corvani {
+
+void installPictureAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+      if (auto* box = dynamic_cast<CaixaImatge*>(object)) return new QAccessibleWidget(box, QAccessible::Graphic);
+      return nullptr;
+    });
+    return true;
+  }();
+  (void)installed;
 }
 
 }  // namespace corvani

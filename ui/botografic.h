@@ -58,4 +58,7 @@ private:
   double scale_ = 1;
 };
 
+// Lets screen readers announce the picture boxes as pictures; call before the first is shown.
+void installPictureAccessibility();
+
 }  // namespace corvani

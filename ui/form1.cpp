@@ -46,6 +46,7 @@ Form1::Form1(QWidget* parent)
       missatges_(*this),
       banc_(*llenc_, missatges_, &pintaraig),
       messageHandler_([this](const QString& text) { showMessageBox(text); }) {
+  installPictureAccessibility();
   setWindowTitle(qs(textos::titolFinestra));
   setWindowIcon(pixmapOf(Picture::Icona));
   createClient();
