@@ -37,7 +37,8 @@ void drawPicture(QPainter& p, QPointF at, const QPixmap& picture, double scale) 
 
 void Boto::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    if (!event->isAutoRepeat()) animateClick();
+    // At once: a delayed click could land after the handler has hidden or disabled the button.
+    if (!event->isAutoRepeat()) click();
     return;
   }
   QPushButton::keyPressEvent(event);

@@ -107,7 +107,10 @@ void Form1::createControls() {
     if (!row->accessibleName.empty()) w->setAccessibleName(qs(row->accessibleName));
     if (!row->accessibleDescription.empty()) w->setAccessibleDescription(qs(row->accessibleDescription));
     if (auto* button = qobject_cast<QAbstractButton*>(w))
-      connect(button, &QAbstractButton::clicked, this, [this, c = row->id] { banc_.click(c); });
+      connect(button, &QAbstractButton::clicked, this, [this, c = row->id] {
+        // Only a control the bench shows as usable may act, however the click was queued.
+        if (banc_.controls().visible(c) && banc_.controls().enabled(c)) banc_.click(c);
+      });
   }
   for (std::size_t i = 0; i < controlCount; ++i) controlChanged(static_cast<Ctl>(i));
 }

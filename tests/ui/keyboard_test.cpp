@@ -333,13 +333,11 @@ void KeyboardTest::heldReturnPressesOnce() {
   QSignalSpy clicked(button, &QAbstractButton::clicked);
   QKeyEvent first(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(button, &first);
-  QVERIFY2(button->isDown(), "Return did not press the button");
-  QTRY_COMPARE(clicked.count(), 1);
-  QVERIFY(!button->isDown());
+  QCOMPARE(clicked.count(), 1);
   for (int i = 0; i < 3; ++i) {
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(button, &repeat);
-    QVERIFY2(!button->isDown(), "a repeated Return pressed the button again");
+    QCOMPARE(clicked.count(), 1);
   }
   QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(button, &release);
