@@ -3,13 +3,15 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 # What the build and the tests need from Debian; only what is missing is installed.
-# qt6-base-private-dev: Qt's platform layer, through which the tests switch accessibility on.
-PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-dejavu-core fonts-liberation2
+# qt6-base-private-dev and strace serve the tests of the real executable's exits and I/O.
+PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-dejavu-core fonts-liberation2 strace
+# desktop-file-utils and appstream validate the desktop entry and metainfo in the install tests.
+PACKAGES += desktop-file-utils appstream
 # A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test stress-asan clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -36,5 +38,41 @@ test: build
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS); status=$$?; \
 	rm -rf $$runtime; exit $$status
 
+# The randomized tests at full size and the exits, under AddressSanitizer and UBSan, in their own
+# build; only what those tests run is built. The leak checker is on: neither the program nor Qt
+# leaves anything behind, so it needs no suppressions.
+ASAN_BUILD ?= build-asan
+stress-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCORVANI_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target corvani_model_stress corvani_ui_stress corvani corvani_pilot
+	@runtime=$$(mktemp -d); \
+	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen \
+	ASAN_OPTIONS=detect_leaks=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -L 'stress|exits' -j $(JOBS); status=$$?; \
+	rm -rf $$runtime; exit $$status
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# The Debian package and the benchmarks, each in an optimised build folder of its own.
+# `make package` leaves corvani_<version>_<arch>.deb in $(RELEASE_BUILD); dpkg-dev and file
+# are what CPack needs to declare the package's library dependencies.
+RELEASE_BUILD ?= build-release
+BENCH_BUILD ?= build-bench
+PACKAGE_TOOLS := dpkg-dev file
+.PHONY: package bench
+package: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_TOOLS)"
+	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	cd $(RELEASE_BUILD) && cpack -G DEB
+
+# Prints start-up, click and memory figures against their goals; fails if one is missed.
+# BENCH_ARGS can set --runs N (fresh processes per window) and --clicks N (per kind of click).
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCORVANI_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target corvani-bench
+	@runtime=$$(mktemp -d); \
+	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/tests/bench/corvani-bench $(BENCH_ARGS); \
+	status=$$?; rm -rf $$runtime; exit $$status

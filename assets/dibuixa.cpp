@@ -1,4 +1,4 @@
-// Draws the program's fourteen pixel-art pictures and writes them as PNG files into a folder.
+// Draws the program's fourteen pixel-art pictures and the desktop's larger icons as PNG files in a folder.
 #include <QColor>
 #include <QDir>
 #include <QImage>
@@ -309,6 +309,90 @@ QImage icon()
     return indexed;
 }
 
+// The window icon's design drawn afresh at a larger size for the desktop: the lamp, bands and
+// letters stay where they are on the 32-pixel grid, but the letters are strokes rather than font
+// pixels and every pixel averages 4 x 4 samples, so slants and curves come out smooth instead of
+// as enlarged pixels.
+QImage largeIcon(int size)
+{
+    using Stroke = QList<QPointF>;  // a polyline on the 32-pixel grid, one grid pixel wide
+    const auto arc = [](QPointF c, double rx, double ry, double from, double to) {  // degrees, y down
+        Stroke s;
+        for (int i = 0; i <= 24; ++i) {
+            const double t = (from + (to - from) * i / 24) * std::numbers::pi / 180;
+            s.append(c + QPointF(rx * std::cos(t), ry * std::sin(t)));
+        }
+        return s;
+    };
+    const auto join = [](Stroke a, const Stroke &b) { a.append(b); return a; };
+    // Letter strokes in a cell whose ink pixels have their centres at 0.5 .. width - 0.5, 0.5 .. 4.5.
+    const auto letter = [&](char c) -> QList<Stroke> {
+        switch (c) {
+        case 'C': return {arc({1.7, 2.5}, 1.2, 2.0, 300, 60)};
+        case 'O': return {arc({1.5, 2.5}, 1.0, 2.0, 0, 360)};
+        case 'R': return {join(join({{0.5, 4.5}, {0.5, 0.5}, {1.5, 0.5}}, arc({1.5, 1.5}, 1.0, 1.0, -90, 90)),
+                               {{0.5, 2.5}}),
+                          {{1.5, 2.5}, {2.5, 4.5}}};
+        case 'V': return {{{0.5, 0.5}, {0.5, 3.0}, {1.5, 4.5}, {2.5, 3.0}, {2.5, 0.5}}};
+        case 'A': return {join(join({{0.5, 4.5}}, arc({1.5, 1.5}, 1.0, 1.0, 180, 360)), {{2.5, 4.5}}),
+                          {{0.5, 2.5}, {2.5, 2.5}}};
+        case 'N': return {{{0.5, 4.5}, {0.5, 0.5}, {3.5, 4.5}, {3.5, 0.5}}};
+        case 'I': return {{{0.5, 0.5}, {2.5, 0.5}}, {{1.5, 0.5}, {1.5, 4.5}}, {{0.5, 4.5}, {2.5, 4.5}}};
+        }
+        std::fprintf(stderr, "no stroke letter '%c'\n", c);
+        std::exit(2);
+    };
+    QList<Stroke> strokes;
+    const auto word = [&](std::string_view s, double x, double y) {
+        for (char c : s) {
+            for (Stroke st : letter(c)) {
+                for (QPointF &p : st)
+                    p += QPointF(x, y);
+                strokes.append(st);
+            }
+            x += glyphWidth(glyph(c)) + 1;
+        }
+    };
+    word("COR", 20, 1);
+    word("VANI", 15, 7);
+
+    const QRgb bands[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    constexpr double slope = 14.0 / 24;
+    const auto colourAt = [&](double x, double y) -> QRgb {  // grid coordinates
+        for (const Stroke &s : strokes)
+            for (qsizetype i = 0; i + 1 < s.size(); ++i) {
+                double t;
+                if (segment({x, y}, s[i], s[i + 1], t) <= 0.5)
+                    return white;
+            }
+        if (x < 5 && y > 9 && y < 18)
+            return x > 1 && x < 4 && y > 11 && y < 16 ? grey : qRgb(192, 192, 192);
+        if (x > 5 && x < 7 && y > 7 && y < 20)
+            return qRgb(192, 192, 192);
+        if (x >= 7)
+            for (int k = 0; k < 3; ++k) {
+                const double top = 9 + 3 * k + slope * (x - 7.5);
+                if (y >= top && y < top + 3)
+                    return bands[k];
+            }
+        return black;
+    };
+    constexpr int n = 4;
+    const double grid = 32.0 / size;
+    QImage img = canvas(size, size, black);
+    for (int py = 0; py < size; ++py)
+        for (int px = 0; px < size; ++px) {
+            int r = 0, g = 0, b = 0;
+            for (int sy = 0; sy < n; ++sy)
+                for (int sx = 0; sx < n; ++sx) {
+                    const QRgb c = colourAt((px + (sx + 0.5) / n) * grid, (py + (sy + 0.5) / n) * grid);
+                    r += qRed(c), g += qGreen(c), b += qBlue(c);
+                }
+            img.setPixel(px, py, qRgb(r / (n * n), g / (n * n), b / (n * n)));
+        }
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -342,7 +426,21 @@ int main(int argc, char **argv)
         {"buida_pot.png", emptyPot()},
         {"pinta.png", paint()},
     };
+    // The desktop's larger icons go with the desktop entry, not among the program's pictures.
+    if (!QDir(out.filePath(QStringLiteral("desktop"))).exists() && !out.mkdir(QStringLiteral("desktop"))) {
+        std::fprintf(stderr, "cannot create %s/desktop\n", argv[1]);
+        return 1;
+    }
+    const struct { const char *file; QImage image; } desktopIcons[] = {
+        {"desktop/icona-64.png", largeIcon(64)},
+        {"desktop/icona-128.png", largeIcon(128)},
+    };
     int failures = 0;
+    for (const auto &p : desktopIcons)
+        if (!p.image.save(out.filePath(QString::fromLatin1(p.file)), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", p.file);
+            ++failures;
+        }
     for (const auto &p : pictures)
         if (!p.image.save(out.filePath(QString::fromLatin1(p.file)), "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", p.file);

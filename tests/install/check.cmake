@@ -1,0 +1,107 @@
+# One install check for ctest, chosen by CHECK: desktop, metainfo or destdir.
+cmake_minimum_required(VERSION 3.25)
+
+set(app_id cat.corvani.Corvani)
+
+# A validator that is not installed fails the check rather than skipping it.
+macro(require_tool var name package)
+  find_program(${var} ${name})
+  if(NOT ${var})
+    message(FATAL_ERROR "${name} not found: install the Debian package ${package} (make deps does)")
+  endif()
+endmacro()
+
+# Runs a validator: a non-zero exit, or output matching fail_on, fails.
+function(validate fail_on)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  message("${out}")
+  if(NOT rc EQUAL 0 OR out MATCHES "${fail_on}")
+    message(FATAL_ERROR "${ARGV1} found problems (exit status ${rc})")
+  endif()
+endfunction()
+
+function(expect_equal what actual expected)
+  if(NOT actual STREQUAL expected)
+    message(FATAL_ERROR "${what}: expected '${expected}', found '${actual}'")
+  endif()
+endfunction()
+
+# Width and height from a PNG's header.
+function(png_size file out)
+  file(READ "${file}" header LIMIT 24 HEX)
+  string(SUBSTRING "${header}" 0 16 signature)
+  expect_equal("PNG signature of ${file}" "${signature}" "89504e470d0a1a0a")
+  string(SUBSTRING "${header}" 32 8 w)
+  string(SUBSTRING "${header}" 40 8 h)
+  math(EXPR w "0x${w}")
+  math(EXPR h "0x${h}")
+  set(${out} "${w}x${h}" PARENT_SCOPE)
+endfunction()
+
+# The text of the first line of file that matches regex's one capture.
+function(capture file regex out)
+  file(STRINGS "${file}" lines REGEX "${regex}")
+  list(GET lines 0 line)
+  string(REGEX REPLACE ".*${regex}.*" "\\1" value "${line}")
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+if(CHECK STREQUAL "desktop")
+  require_tool(tool desktop-file-validate desktop-file-utils)
+  # Its hints count too: one is that a category would leave the entry out of the menus' sections.
+  validate("(error|warning|hint): " ${tool} "${FILE}")
+elseif(CHECK STREQUAL "metainfo")
+  require_tool(tool appstreamcli appstream)
+  # Errors and warnings; its pedantic notes (an id with capitals, no release list) are accepted.
+  validate("(^|\n) *[EW]: " ${tool} validate --no-net --no-color --explain "${FILE}")
+elseif(CHECK STREQUAL "destdir")
+  require_tool(tool appstreamcli appstream)
+  file(REMOVE_RECURSE "${DESTDIR}")
+  set(ENV{DESTDIR} "${DESTDIR}")
+  execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix /usr RESULT_VARIABLE rc)
+  expect_equal("exit status of cmake --install" "${rc}" 0)
+
+  set(share usr/${DATADIR})
+  set(icons ${share}/icons/hicolor)
+  set(expected
+    usr/${BINDIR}/corvani
+    ${share}/applications/${app_id}.desktop
+    ${share}/metainfo/${app_id}.metainfo.xml
+    ${icons}/32x32/apps/${app_id}.png
+    ${icons}/64x64/apps/${app_id}.png
+    ${icons}/128x128/apps/${app_id}.png)
+  file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE "${DESTDIR}" "${DESTDIR}/*")
+  list(SORT found)
+  list(SORT expected)
+  expect_equal("installed files" "${found}" "${expected}")
+
+  set(program "${DESTDIR}/usr/${BINDIR}/corvani")
+  file(READ "${program}" magic LIMIT 4 HEX)
+  expect_equal("start of ${program}" "${magic}" "7f454c46")
+  execute_process(COMMAND test -x "${program}" RESULT_VARIABLE rc)
+  expect_equal("${program} is executable (test -x)" "${rc}" 0)
+
+  foreach(size 32 64 128)
+    png_size("${DESTDIR}/${icons}/${size}x${size}/apps/${app_id}.png" actual)
+    expect_equal("size of the ${size}x${size} icon" "${actual}" "${size}x${size}")
+  endforeach()
+
+  # The names that tie the files together.
+  set(desktop "${DESTDIR}/${share}/applications/${app_id}.desktop")
+  set(metainfo "${DESTDIR}/${share}/metainfo/${app_id}.metainfo.xml")
+  capture("${desktop}" "^Icon=(.*)$" icon)
+  expect_equal("Icon= of the desktop entry" "${icon}" "${app_id}")
+  capture("${desktop}" "^Exec=(.*)$" exec)
+  expect_equal("Exec= of the desktop entry" "${exec}" "corvani")
+  capture("${metainfo}" "<id>(.*)</id>" id)
+  expect_equal("metainfo id" "${id}" "${app_id}")
+  capture("${metainfo}" "<launchable type=\"desktop-id\">(.*)</launchable>" launchable)
+  expect_equal("metainfo launchable" "${launchable}" "${app_id}.desktop")
+  capture("${metainfo}" "<binary>(.*)</binary>" binary)
+  expect_equal("metainfo binary" "${binary}" "corvani")
+
+  # AppStream's own look at the tree: metainfo, desktop entry and icons together.
+  validate("(^|\n) *[EW]: " ${tool} validate-tree --no-net --no-color --explain "${DESTDIR}/usr")
+else()
+  message(FATAL_ERROR "unknown CHECK '${CHECK}'")
+endif()
