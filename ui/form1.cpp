@@ -19,12 +19,11 @@
 #include "ui/escala.h"
 #include "ui/imatges.h"
 #include "ui/qtcolor.h"
+#include "ui/qttext.h"
 #include "view/raig.h"
 
 namespace corvani {
 namespace {
-
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The captions' face, or one with its metrics, so that they fit the laid-out buttons.
 QFont sansSerif(int points) {
@@ -99,8 +98,7 @@ void Form1::createControls() {
     QWidget* w = createControl(*row);
     widgets_[ord(row->id)] = w;
     if (!w) continue;
-    w->setObjectName(QString::fromUtf8(row->name.data(), static_cast<qsizetype>(row->name.size())) +
-                     (row->index >= 0 ? QStringLiteral("(%1)").arg(row->index) : QString()));
+    w->setObjectName(controlName(row->id));
     w->setGeometry(escala::toPixels(row->rect));
     fonts_[ord(row->id)] = w->font();
     if (!row->tooltip.empty()) w->setToolTip(qs(row->tooltip));

@@ -17,19 +17,13 @@
 #include "model/layout.h"
 #include "model/textos.h"
 #include "ui/form1.h"
+#include "ui/qttext.h"
 
 Q_DECLARE_METATYPE(corvani::Ctl)
 
 using namespace corvani;
 
 namespace {
-
-QString qs(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
-
-QString nameOf(Ctl c) {
-  const ControlLayout& r = layoutOf(c);
-  return qs(r.name) + (r.index >= 0 ? QStringLiteral("(%1)").arg(r.index) : QString());
-}
 
 // Every accessibility event, as a screen reader would be told of it. Objects are compared by
 // address only while they are alive.
@@ -206,7 +200,7 @@ void AccessibilityTest::initTestCase() {
 void AccessibilityTest::everyControlNamed_data() {
   QTest::addColumn<Ctl>("c");
   for (const ControlLayout& r : controlTable)
-    if (r.kind != Kind::Shape) QTest::newRow(qPrintable(nameOf(r.id))) << r.id;
+    if (r.kind != Kind::Shape) QTest::newRow(qPrintable(controlName(r.id))) << r.id;
 }
 
 void AccessibilityTest::everyControlNamed() {
@@ -246,11 +240,11 @@ void AccessibilityTest::controlsInTheWindowsTree() {
     while (node && node != window && hops < 10) {
       QAccessibleInterface* parent = node->parent();
       QVERIFY2(parent && parent->indexOfChild(node) >= 0,
-               qPrintable(nameOf(r.id) + QStringLiteral(" is not among its parent's children")));
+               qPrintable(controlName(r.id) + QStringLiteral(" is not among its parent's children")));
       node = parent;
       ++hops;
     }
-    QVERIFY2(node == window, qPrintable(nameOf(r.id) + QStringLiteral(" cannot be reached from the window")));
+    QVERIFY2(node == window, qPrintable(controlName(r.id) + QStringLiteral(" cannot be reached from the window")));
   }
 }
 

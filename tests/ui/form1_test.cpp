@@ -47,7 +47,7 @@ void Form1Test::window() {
 
 void Form1Test::tableRows_data() {
   QTest::addColumn<Ctl>("c");
-  for (const ControlLayout& r : controlTable) QTest::newRow(qPrintable(nameOf(r.id))) << r.id;
+  for (const ControlLayout& r : controlTable) QTest::newRow(qPrintable(controlName(r.id))) << r.id;
 }
 
 void Form1Test::tableRows() {
@@ -122,7 +122,7 @@ void Form1Test::faceColour_data() {
   QTest::addColumn<Ctl>("c");
   for (const ControlLayout& r : controlTable)
     if (r.kind == Kind::GraphicalButton && r.id != Ctl::cmdPinta)  // cmdPinta's picture covers its whole face
-      QTest::newRow(qPrintable(nameOf(r.id))) << r.id;
+      QTest::newRow(qPrintable(controlName(r.id))) << r.id;
 }
 
 void Form1Test::faceColour() {
@@ -176,7 +176,7 @@ void Form1Test::stackingFollowsTable() {
     for (std::size_t j = i + 1; j < controlCount; ++j) {
       QWidget *a = win.form.widget(Ctl(i)), *b = win.form.widget(Ctl(j));
       if (a && b && kids.indexOf(a) < kids.indexOf(b))
-        QFAIL(qPrintable(nameOf(Ctl(i)) + " lies under " + nameOf(Ctl(j))));
+        QFAIL(qPrintable(controlName(Ctl(i)) + " lies under " + controlName(Ctl(j))));
     }
 }
 
@@ -184,7 +184,7 @@ void Form1Test::hiddenAtStart_data() {
   QTest::addColumn<Ctl>("c");
   for (Ctl c : {Ctl::PicAvall, Ctl::cmdForaFiltres, cmdLlumOff(0), cmdLlumOff(1), cmdLlumOff(2), cmdTinta(0),
                 cmdTinta(1), cmdTinta(2), cmdTinta(6), cmdTinta(7), shpFiltre(0), shpFiltre(1), shpFiltre(2)})
-    QTest::newRow(qPrintable(nameOf(c))) << c;
+    QTest::newRow(qPrintable(controlName(c))) << c;
 }
 
 void Form1Test::hiddenAtStart() {
@@ -270,7 +270,7 @@ void Form1Test::modes() {
   QCOMPARE(win.shown(Ctl::frmFiltres), filters);
   for (Ctl c : {cmdTinta(3), cmdTinta(4), cmdTinta(5), Ctl::Label2, Ctl::cmdBuidaPot, Ctl::cmdPinta,
                 Ctl::shpPotMescla, Ctl::shpMescla})
-    QVERIFY2(win.shown(c) == inks, qPrintable(nameOf(c)));
+    QVERIFY2(win.shown(c) == inks, qPrintable(controlName(c)));
   QCOMPARE(win.at(500, 120), inks ? QColor(48, 48, 48) : QColor(Qt::black));  // inside the pot
   QCOMPARE(win.shown(Ctl::cmdFull), true);
 }

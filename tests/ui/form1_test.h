@@ -12,17 +12,13 @@
 #include "model/layout.h"
 #include "ui/escala.h"
 #include "ui/form1.h"
+#include "ui/qttext.h"
 
 Q_DECLARE_METATYPE(corvani::Ctl)
 Q_DECLARE_METATYPE(corvani::Menu)
 
 namespace corvani::test {
 
-inline QString qs(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
-inline QString nameOf(Ctl c) {
-  const ControlLayout& r = layoutOf(c);
-  return qs(r.name) + (r.index >= 0 ? QStringLiteral("(%1)").arg(r.index) : QString());
-}
 inline QColor rgb(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 // A shown window whose message boxes are recorded instead of opened; whileOpen runs inside
@@ -48,7 +44,7 @@ struct Window {
   }
   QString nameOf(QWidget* widget) const {
     for (std::size_t i = 0; i < controlCount; ++i)
-      if (form.widget(Ctl(i)) == widget) return test::nameOf(Ctl(i));
+      if (form.widget(Ctl(i)) == widget) return corvani::controlName(Ctl(i));
     return widget->metaObject()->className();
   }
   QImage shot() const { return form.client()->grab().toImage(); }

@@ -14,19 +14,13 @@
 #include "model/layout.h"
 #include "model/textos.h"
 #include "ui/form1.h"
+#include "ui/qttext.h"
 
 Q_DECLARE_METATYPE(corvani::Ctl)
 
 using namespace corvani;
 
 namespace {
-
-QString qs(std::string_view t) { return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())); }
-
-QString nameOf(Ctl c) {
-  const ControlLayout& r = layoutOf(c);
-  return qs(r.name) + (r.index >= 0 ? QStringLiteral("(%1)").arg(r.index) : QString());
-}
 
 // A shown, active window whose message boxes are recorded instead of opened.
 struct Window {
@@ -44,13 +38,13 @@ struct Window {
   void click(const QList<Ctl>& cs) {
     for (Ctl c : cs) qobject_cast<QAbstractButton*>(w(c))->click();
   }
-  QString nameOf(QWidget* widget) const {
+  QString controlName(QWidget* widget) const {
     if (!widget) return QStringLiteral("(no focus)");
     for (std::size_t i = 0; i < controlCount; ++i)
-      if (form.widget(Ctl(i)) == widget) return ::nameOf(Ctl(i));
+      if (form.widget(Ctl(i)) == widget) return ::controlName(Ctl(i));
     return QString::fromUtf8(widget->metaObject()->className());
   }
-  QString focused() const { return nameOf(QApplication::focusWidget()); }
+  QString focused() const { return controlName(QApplication::focusWidget()); }
   // A key as the user types it: to the open menu if there is one, else to the focused widget.
   void type(QKeyCombination key) {
     QWidget* target = QApplication::activePopupWidget();
@@ -62,7 +56,7 @@ struct Window {
 
 QStringList names(const QList<Ctl>& cs) {
   QStringList out;
-  for (Ctl c : cs) out << nameOf(c);
+  for (Ctl c : cs) out << controlName(c);
   return out;
 }
 
@@ -184,7 +178,7 @@ void KeyboardTest::menuFromKeyboard() {
 void KeyboardTest::focusAsTheWindowOpens() {
   Window win;
   QVERIFY(win.active());
-  QCOMPARE(win.focused(), nameOf(cmdfiltre(0)));
+  QCOMPARE(win.focused(), controlName(cmdfiltre(0)));
 }
 
 void KeyboardTest::tabOrder_data() {
@@ -231,14 +225,14 @@ void KeyboardTest::tabOrder() {
   win.click(before);
   if (menu >= 0) win.form.action(Menu(menu))->trigger();
   win.w(order.first())->setFocus(Qt::TabFocusReason);
-  QCOMPARE(win.focused(), nameOf(order.first()));
+  QCOMPARE(win.focused(), controlName(order.first()));
 
   QStringList forward{win.focused()};
   for (int i = 0; i < order.size(); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     forward << win.focused();
   }
-  QCOMPARE(forward, names(order) << nameOf(order.first()));
+  QCOMPARE(forward, names(order) << controlName(order.first()));
 
   QStringList backward{win.focused()};
   for (int i = 0; i < order.size(); ++i) {
@@ -246,7 +240,7 @@ void KeyboardTest::tabOrder() {
     backward << win.focused();
   }
   QList<Ctl> reversed(order.rbegin(), order.rend());
-  QCOMPARE(backward, QStringList{nameOf(order.first())} << names(reversed));
+  QCOMPARE(backward, QStringList{controlName(order.first())} << names(reversed));
 }
 
 void KeyboardTest::buttonKeys_data() {
@@ -311,7 +305,7 @@ void KeyboardTest::buttonKeys() {
   auto* button = qobject_cast<QAbstractButton*>(win.w(target));
   QVERIFY(button);
   button->setFocus(Qt::TabFocusReason);
-  QCOMPARE(win.focused(), nameOf(target));
+  QCOMPARE(win.focused(), controlName(target));
   QSignalSpy clicked(button, &QAbstractButton::clicked);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
   // Enter and Return press as a click that shows the button down a moment first.
@@ -376,10 +370,10 @@ void KeyboardTest::focusSurvives() {
   QVERIFY(win.active());
   win.click(before);
   win.w(focus)->setFocus(Qt::TabFocusReason);
-  QCOMPARE(win.focused(), nameOf(focus));
+  QCOMPARE(win.focused(), controlName(focus));
   if (key) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
   if (menu >= 0) win.form.action(Menu(menu))->trigger();
-  QCOMPARE(win.focused(), nameOf(next));
+  QCOMPARE(win.focused(), controlName(next));
   QWidget* now = QApplication::focusWidget();
   QVERIFY(now->isVisible() && now->isEnabled());
 }
@@ -408,7 +402,7 @@ void KeyboardTest::scrollBarKeys() {
   auto* bar = qobject_cast<QScrollBar*>(win.w(Ctl::VSllum));
   QVERIFY(bar);
   bar->setFocus(Qt::TabFocusReason);
-  QCOMPARE(win.focused(), nameOf(Ctl::VSllum));
+  QCOMPARE(win.focused(), controlName(Ctl::VSllum));
   if (start == 1) QTest::keyClick(bar, Qt::Key_Down);
   QCOMPARE(int(win.form.banc().estat().direccio), start);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
@@ -416,7 +410,7 @@ void KeyboardTest::scrollBarKeys() {
   QCOMPARE(int(win.form.banc().estat().direccio), value);
   QCOMPARE(win.shown(Ctl::PicAvall), value == 1);
   QCOMPARE(win.shown(Ctl::Picture2), value == 0);
-  QCOMPARE(win.focused(), nameOf(Ctl::VSllum));
+  QCOMPARE(win.focused(), controlName(Ctl::VSllum));
 }
 
 QTEST_MAIN(KeyboardTest)
