@@ -230,8 +230,8 @@ void UiStress::everyEventKeepsTheWindowTrueToTheBench() {
     bool eventFilter(QObject*, QEvent* e) override { return paints += e->type() == QEvent::Paint, false; }
   } counter;
   form.llenc().installEventFilter(&counter);
-  std::set<std::string> reached;
-  long keysSent = 0, keysOnAWidget = 0;  // the buttons whose clicks reached the bench, and the boxes seen
+  std::set<std::string> reached;  // the buttons whose clicks reached the bench, and the boxes seen
+  long keysSent = 0, keysOnAWidget = 0;
   std::deque<std::string> recent;
   QElapsedTimer clock;
   clock.start();
