@@ -40,6 +40,25 @@ inline constexpr std::string_view nomPinta = "pinta el paper amb la mescla";
 inline constexpr std::string_view nomLlum = "llum";
 inline constexpr std::string_view nomDireccio = "direcció de la llum";
 
+// What a screen reader is told of the bench. Colours are indexed by their primaries as bits,
+// red 4, green 2, blue 1, as the lamps are.
+inline constexpr std::string_view nomBanc = "banc òptic";
+inline constexpr std::array<std::string_view, 8> llumDeColor = {"cap llum",      "llum blava",    "llum verda",
+                                                                "llum cian",     "llum vermella", "llum magenta",
+                                                                "llum groga",    "llum blanca"};
+inline constexpr std::array<std::string_view, 8> colorDe = {"negre",   "blau",    "verd", "cian",
+                                                            "vermell", "magenta", "groc", "blanc"};
+inline constexpr std::string_view ullSenseLlum = "A l'ull no arriba cap llum.";
+inline constexpr std::string_view arribaAlUll = "Arriba a l'ull ";    // one light, then a full stop
+inline constexpr std::string_view arribenAlUll = "Arriben a l'ull ";  // several components
+inline constexpr std::string_view unio = " i ";  // between the last two components
+inline constexpr std::string_view filtreNumero = "filtre ";  // the slot from 1, a colon, its colour
+inline constexpr std::string_view paper = "paper ";
+inline constexpr std::string_view potBuit = "pot de mescla buit";
+inline constexpr std::string_view pot = "pot de mescla: ";
+inline constexpr std::string_view porcio = " porció, ";
+inline constexpr std::string_view porcions = " porcions, ";
+
 // Messages.
 inline constexpr std::string_view limitFiltres = "només podem posar fins a 3 filtres alhora";
 inline constexpr std::string_view potPle = "el pot de mescla ja està ple";

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include "model/layout.h"
@@ -18,6 +19,7 @@
 #include "ui/botografic.h"
 #include "ui/escala.h"
 #include "ui/imatges.h"
+#include "ui/lector.h"
 #include "ui/qtcolor.h"
 #include "ui/qttext.h"
 #include "view/raig.h"
@@ -46,13 +48,17 @@ Form1::Form1(QWidget* parent)
       banc_(*llenc_, missatges_, &pintaraig),
       messageHandler_([this](const QString& text) { showMessageBox(text); }) {
   installPictureAccessibility();
+  installSurfaceAccessibility();
   setWindowTitle(qs(textos::titolFinestra));
   setWindowIcon(pixmapOf(Picture::Icona));
   createClient();
   createMenus();
   createControls();
+  createShortcuts();
   banc_.controls().setObserver(this);
   banc_.Form_Load();
+  widget(Ctl::Picture1)->setAccessibleDescription(qs(descripcioUll(llumAlUll(banc_.estat()))));
+  formesDescrites_ = formesVisibles(banc_.estat(), banc_.controls());
   widget(cmdfiltre(0))->setFocus();
   resize(escala::client.width(), escala::client.height() + menuBar()->sizeHint().height());
 }
@@ -70,6 +76,8 @@ void Form1::createClient() {
   client_->installEventFilter(this);
   setCentralWidget(client_);
   llenc_->setControls(&banc_.controls());
+  llenc_->setEstat(&banc_.estat());
+  llenc_->setAccessibleName(qs(textos::nomBanc));
 }
 
 void Form1::createMenus() {
@@ -78,7 +86,10 @@ void Form1::createMenus() {
     if (m == Menu::mnuSortir)
       connect(action, &QAction::triggered, this, &Form1::mnuSortir_Click);
     else
-      connect(action, &QAction::triggered, this, [this, m] { banc_.choose(m); });
+      connect(action, &QAction::triggered, this, [this, m] {
+        banc_.choose(m);
+        informaLector();
+      });
   };
   add(menuBar()->addAction(qs(textos::mnuSortir)), Menu::mnuSortir);
   QMenu* info = menuBar()->addMenu(qs(textos::mnuInfo));
@@ -108,6 +119,7 @@ void Form1::createControls() {
       connect(button, &QAbstractButton::clicked, this, [this, c = row->id] {
         // Only a control the bench shows as usable may act, however the click was queued.
         if (banc_.controls().visible(c) && banc_.controls().enabled(c)) banc_.click(c);
+        informaLector();
       });
   }
   for (std::size_t i = 0; i < controlCount; ++i) controlChanged(static_cast<Ctl>(i));
@@ -139,8 +151,10 @@ QWidget* Form1::createControl(const ControlLayout& row) {
       s->setSingleStep(1);
       s->setPageStep(1);
       s->setFocusPolicy(Qt::StrongFocus);
-      connect(s, &QScrollBar::valueChanged, this,
-              [this](int value) { banc_.VSllum_Change(static_cast<std::int16_t>(value)); });
+      connect(s, &QScrollBar::valueChanged, this, [this](int value) {
+        banc_.VSllum_Change(static_cast<std::int16_t>(value));
+        informaLector();
+      });
       return s;
     }
     case Kind::Frame: {
@@ -166,6 +180,39 @@ QWidget* Form1::createControl(const ControlLayout& row) {
     }
   }
   return nullptr;
+}
+
+// The platform's full-screen key toggles full screen, for the projector; Escape leaves it. The
+// bench scales with the client area as it does when the window is resized.
+void Form1::createShortcuts() {
+  auto* pantallaCompleta = new QShortcut(this);
+  QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::FullScreen);
+  if (!keys.contains(QKeySequence(Qt::Key_F11))) keys.prepend(QKeySequence(Qt::Key_F11));
+  pantallaCompleta->setKeys(keys);
+  connect(pantallaCompleta, &QShortcut::activated, this, [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+  surtPantallaCompleta_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  surtPantallaCompleta_->setEnabled(false);
+  connect(surtPantallaCompleta_, &QShortcut::activated, this,
+          [this] { setWindowState(windowState() & ~Qt::WindowFullScreen); });
+}
+
+void Form1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) surtPantallaCompleta_->setEnabled(isFullScreen());
+  QMainWindow::changeEvent(event);
+}
+
+void Form1::informaLector() {
+  QWidget* ull = widget(Ctl::Picture1);
+  const QString llum = qs(descripcioUll(llumAlUll(banc_.estat())));
+  if (llum != ull->accessibleDescription()) {
+    ull->setAccessibleDescription(llum);
+    anunciaLlumAlUll(*llenc_);
+  }
+  std::vector<FormaVisible> formes = formesVisibles(banc_.estat(), banc_.controls());
+  if (formes != formesDescrites_) {
+    formesDescrites_ = std::move(formes);
+    anunciaFormes(*llenc_);
+  }
 }
 
 // Shows one control as the bench describes it now.

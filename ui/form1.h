@@ -6,13 +6,16 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "model/banc.h"
 #include "model/controls.h"
 #include "model/layout.h"
 #include "ui/llenc.h"
+#include "view/descripcio.h"
 
 class QAction;
+class QShortcut;
 
 namespace corvani {
 
@@ -49,9 +52,13 @@ private:
   void createClient();
   void createMenus();
   void createControls();
+  void createShortcuts();
   QWidget* createControl(const ControlLayout& row);
   void controlChanged(Ctl c) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  // After every action: tells screen readers what reaches the eye and which shapes are shown.
+  void informaLector();
   void relayout();
   void mnuSortir_Click();
 
@@ -64,6 +71,8 @@ private:
   std::array<QFont, controlCount> fonts_{};  // at scale 1
   double scale_ = 1;
   std::array<QAction*, 7> actions_{};
+  QShortcut* surtPantallaCompleta_ = nullptr;  // Escape, only while in full screen
+  std::vector<FormaVisible> formesDescrites_;
 };
 
 }  // namespace corvani

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "model/banc.h"
 #include "model/controls.h"
 #include "model/ports.h"
 
@@ -16,8 +17,14 @@ class Llenc : public QWidget, public Surface {
 public:
   explicit Llenc(QWidget* parent);
   void setControls(const Controls* controls);
+  // The bench whose shapes screen readers are told of.
+  void setEstat(const Estat* estat) { estat_ = estat; }
+  const Controls* controls() const { return controls_; }
+  const Estat* estat() const { return estat_; }
   // Where the bench lies on the widget: its top-left corner and its scale (1 at 867 × 618).
   void setView(QPointF origin, double scale);
+  QPointF origin() const { return origin_; }
+  double scale() const { return scale_; }
 
   void clear() override;
   void setLineWidth(int pixels) override;
@@ -43,6 +50,7 @@ private:
   void paintShape(QPainter& p, Ctl shape) const;
 
   const Controls* controls_ = nullptr;
+  const Estat* estat_ = nullptr;
   std::vector<Trace> traces_;
   int width_ = 1;
   QPointF origin_;

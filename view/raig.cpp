@@ -105,4 +105,9 @@ void pintaraig(Estat& e, Surface& s) {
   repintafiltres(e, s);
 }
 
+LlumAlUll llumAlUll(const Estat& e) {
+  if (e.llums == 0) return {.components = e.analisi == cert};
+  return {e.raigR > 0, e.raigG > 0, e.raigB > 0, e.analisi == cert};
+}
+
 }  // namespace corvani

@@ -11,6 +11,17 @@ namespace corvani {
 // reached the end of the ray, the line width at 1, and the filter shapes repainted on top.
 void pintaraig(Estat& estat, Surface& surface);
 
+// The light that reaches the eye after the last drawing, as its primaries. With a lamp on, the
+// surface always shows the drawing of the bench as it stands and raigR/G/B hold what that drawing
+// brought to its end (through the filters, and off the paper with the lamp down); with every lamp
+// off nothing reaches it, whatever stale channels a clear without a drawing left behind.
+struct LlumAlUll {
+  bool r = false, g = false, b = false;
+  bool components = false;  // the analysis is on: three rays reach the eye, not one
+  friend bool operator==(const LlumAlUll&, const LlumAlUll&) = default;
+};
+LlumAlUll llumAlUll(const Estat& estat);
+
 // Where the ray goes, in drawing units.
 namespace geometria {
 inline constexpr std::int32_t xLlum = 500, xUll = 12900;
