@@ -30,9 +30,20 @@ namespace {
 struct Event {
   QAccessible::Event type;
   QObject* object;
+  // For a part of a widget with no object of its own: what it was and said as the event went out.
+  QAccessible::Role role = QAccessible::NoRole;
+  QString name;
 };
 std::vector<Event> events;
-void recordEvent(QAccessibleEvent* e) { events.push_back({e->type(), e->object()}); }
+void recordEvent(QAccessibleEvent* e) {
+  Event seen{e->type(), e->object()};
+  if (!seen.object)
+    if (QAccessibleInterface* part = e->accessibleInterface()) {
+      seen.role = part->role();
+      seen.name = part->text(QAccessible::Name);
+    }
+  events.push_back(seen);
+}
 void noRootObject(QObject*) {}
 
 bool received(QAccessible::Event type, QObject* object) {
@@ -183,6 +194,8 @@ private slots:
   void menuBarItems();
   void messageBox_data();
   void messageBox();
+  void lightAtTheEye_data();
+  void lightAtTheEye();
 };
 
 void AccessibilityTest::initTestCase() {
@@ -370,6 +383,73 @@ void AccessibilityTest::messageBox() {
   QVERIFY2(seen.texts.contains(text), qPrintable(QStringLiteral("readable texts: ") + seen.texts.join(" | ")));
   QCOMPARE(seen.focusedName, QStringLiteral("D'acord"));
   QVERIFY2(seen.closedByReturn, "Return did not close the box");
+}
+
+void AccessibilityTest::lightAtTheEye_data() {
+  QTest::addColumn<QList<Ctl>>("clicks");
+  QTest::addColumn<QString>("eye");
+  QTest::addColumn<QStringList>("shapes");
+  QTest::addColumn<bool>("announced");  // by the last click
+  const QString dark = "A l'ull no arriba cap llum.";
+  const QStringList bare = {"paper blanc", "pot de mescla buit"};
+  QTest::newRow("white light through the yellow filter")
+      << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdfiltre5} << "Arriba a l'ull llum groga."
+      << QStringList{"filtre 1: groc", "paper blanc", "pot de mescla buit"} << true;
+  QTest::newRow("a filter with no lamp leaves the eye dark, unannounced")
+      << QList<Ctl>{Ctl::cmdfiltre5} << dark << QStringList{"filtre 1: groc", "paper blanc", "pot de mescla buit"}
+      << false;
+  QTest::newRow("every lamp off after white light") << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdBlanca} << dark << bare
+                                                   << true;
+  QTest::newRow("the analysis of red brings the same light, unannounced")
+      << QList<Ctl>{Ctl::cmdLlum0, Ctl::cmdAnalisi} << "Arriba a l'ull llum vermella." << bare << false;
+  QTest::newRow("analysis of red and green") << QList<Ctl>{Ctl::cmdLlum0, Ctl::cmdLlum1, Ctl::cmdAnalisi}
+                                             << "Arriben a l'ull llum vermella i llum verda." << bare << true;
+  QTest::newRow("BORRA TOT darkens the eye") << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdTorna} << dark << bare << true;
+  QTest::newRow("two portions of ink") << QList<Ctl>{Ctl::cmdTinta3, Ctl::cmdTinta4} << dark
+                                       << QStringList{"paper blanc", "pot de mescla: 2 porcions, blau"} << false;
+}
+
+// The eye, which never has the focus, is described and announced through a notice on the
+// surface; the surface lists the shapes it shows.
+void AccessibilityTest::lightAtTheEye() {
+  QFETCH(QList<Ctl>, clicks);
+  QFETCH(QString, eye);
+  QFETCH(QStringList, shapes);
+  QFETCH(bool, announced);
+  Window win;
+  QVERIFY(QTest::qWaitForWindowExposed(&win.form));
+  for (Ctl click : clicks) {
+    events.clear();
+    qobject_cast<QAbstractButton*>(win.w(click))->click();
+  }
+  QAccessibleInterface* ull = iface(win.w(Ctl::Picture1));
+  QCOMPARE(ull->text(QAccessible::Name), QStringLiteral("ull"));
+  QCOMPARE(ull->text(QAccessible::Description), eye);
+
+  QAccessibleInterface* surface = iface(&win.form.llenc());
+  QCOMPARE(surface->text(QAccessible::Name), QStringLiteral("banc òptic"));
+  QStringList names;
+  QAccessibleInterface* notice = nullptr;
+  for (int k = 0; k < surface->childCount(); ++k) {
+    QAccessibleInterface* child = surface->child(k);
+    QCOMPARE(surface->indexOfChild(child), k);
+    QCOMPARE(child->parent(), surface);
+    if (child->role() == QAccessible::Notification)
+      notice = child;
+    else
+      names << child->text(QAccessible::Name);
+  }
+  QCOMPARE(names, shapes);
+  QVERIFY2(notice, "the surface has no notice of the light at the eye");
+  QCOMPARE(notice->text(QAccessible::Name), eye);
+
+  int shown = 0;
+  for (const Event& e : events)
+    if (e.type == QAccessible::ObjectShow && e.role == QAccessible::Notification) {
+      ++shown;
+      QCOMPARE(e.name, eye);
+    }
+  QCOMPARE(shown, announced ? 1 : 0);
 }
 
 QTEST_MAIN(AccessibilityTest)

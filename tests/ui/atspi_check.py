@@ -5,6 +5,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 APP_WAIT_S = 20.0
 FRAME_TITLE = "Corvani (1)"
@@ -18,6 +19,12 @@ PUSH_BUTTONS = [
 IMAGES = ["ull", "llum"]
 NAMED = ["direcció de la llum", "FILTRES"]
 MAX_NODES = 2000
+# What the eye is told before and after white light is switched on, and the shapes on the surface.
+EYE_DARK = "A l'ull no arriba cap llum."
+EYE_WHITE = "Arriba a l'ull llum blanca."
+SURFACE = "banc òptic"
+SHAPES = ["paper blanc", "pot de mescla buit"]
+EVENT_WAIT_S = 10.0
 
 
 def frames():
@@ -35,7 +42,7 @@ def walk(node, out, depth=0):
     # ends the check instead of hanging it.
     if node is None or len(out) >= MAX_NODES or depth > 30:
         return
-    out.append((node.getRoleName(), node.name, depth))
+    out.append((node.getRoleName(), node.name, depth, node))
     for child in node:
         walk(child, out, depth + 1)
 
@@ -60,7 +67,7 @@ def find_frame():
             for app, frame in frames():
                 nodes = []
                 walk(frame, nodes)
-                if any(role == "push button" for role, _, _ in nodes):
+                if any(role == "push button" for role, _, _, _ in nodes):
                     return app, nodes
         except Exception:  # the registry may not answer until it is up
             pass
@@ -78,17 +85,17 @@ def find_frame():
 
 def main():
     app, nodes = find_frame()
-    buttons = {name for role, name, _ in nodes if role == "push button"}
-    names = {name for _, name, _ in nodes}
+    buttons = {name for role, name, _, _ in nodes if role == "push button"}
+    names = {name for _, name, _, _ in nodes}
     missing = [f"push button \"{n}\"" for n in PUSH_BUTTONS if n not in buttons]
-    images = {name for role, name, _ in nodes if role == "image"}
+    images = {name for role, name, _, _ in nodes if role == "image"}
     missing += [f"image \"{n}\"" for n in IMAGES if n not in images]
     missing += [f"element \"{n}\"" for n in NAMED if n not in names]
-    unnamed = [role for role, name, _ in nodes if role == "push button" and not name.strip()]
+    unnamed = [role for role, name, _, _ in nodes if role == "push button" and not name.strip()]
     print(f"application \"{app.name}\", frame \"{FRAME_TITLE}\": {len(nodes)} accessible objects")
     # ATSPI_CHECK_DUMP=1 prints the tree even when the check passes.
     if missing or unnamed or os.environ.get("ATSPI_CHECK_DUMP"):
-        for role, name, depth in nodes:
+        for role, name, depth, _ in nodes:
             print(f"  {'  ' * depth}{role}: \"{name}\"")
     if missing or unnamed:
         for m in missing:
@@ -97,6 +104,56 @@ def main():
             print(f"FAIL: {len(unnamed)} push button(s) without a name")
         sys.exit(1)
     print(f"PASS: {len(PUSH_BUTTONS)} push buttons, {len(IMAGES)} images and {len(NAMED)} other elements found by name")
+    check_light_at_the_eye(nodes)
+
+
+def find(nodes, role, name):
+    for r, n, _, node in nodes:
+        if r == role and n == name:
+            return node
+    sys.exit(f"FAIL: no {role} \"{name}\" in the accessibility tree")
+
+
+def check_light_at_the_eye(nodes):
+    eye = find(nodes, "image", "ull")
+    if eye.description != EYE_DARK:
+        sys.exit(f"FAIL: the eye's description at start is \"{eye.description}\", not \"{EYE_DARK}\"")
+    surface = find(nodes, "canvas", SURFACE)
+    children = [(c.getRoleName(), c.name) for c in surface if c is not None]
+    missing = [s for s in SHAPES if ("image", s) not in children]
+    if missing or ("notification", EYE_DARK) not in children:
+        sys.exit(f"FAIL: the surface's children are {children}; expected the shapes {SHAPES} and the notice")
+
+    # A screen reader speaks a notification as it is shown, whatever has the focus: listen for
+    # that event, then switch white light on as a pupil would, through the button's action.
+    heard = []
+    loop = GLib.MainLoop()
+
+    def on_showing(event):
+        try:
+            if event.detail1 == 1 and event.source.getRoleName() == "notification":
+                heard.append(event.source.name)
+                loop.quit()
+        except Exception as e:  # an object gone between the event and the question
+            print(f"event not readable: {e}")
+
+    pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
+    switch = find(nodes, "push button", "Llum Blanca")
+
+    def press():
+        switch.queryAction().doAction(0)
+        return False
+
+    # The program learns of the new listener from the registry; give it a moment before acting.
+    GLib.timeout_add(500, press)
+    GLib.timeout_add(int(EVENT_WAIT_S * 1000), loop.quit)
+    loop.run()
+    pyatspi.Registry.deregisterEventListener(on_showing, "object:state-changed:showing")
+    if heard != [EYE_WHITE]:
+        sys.exit(f"FAIL: after \"Llum Blanca\" the notifications shown were {heard}, expected [\"{EYE_WHITE}\"]")
+    if eye.description != EYE_WHITE:
+        sys.exit(f"FAIL: after \"Llum Blanca\" the eye's description is \"{eye.description}\"")
+    print(f"PASS: the eye is described, the surface names its shapes, and \"{EYE_WHITE}\" is announced")
 
 
 if __name__ == "__main__":

@@ -83,6 +83,8 @@ private slots:
   void focusSurvives();
   void scrollBarKeys_data();
   void scrollBarKeys();
+  void fullScreenKeys_data();
+  void fullScreenKeys();
 };
 
 void KeyboardTest::menuMnemonics_data() {
@@ -411,6 +413,35 @@ void KeyboardTest::scrollBarKeys() {
   QCOMPARE(win.shown(Ctl::PicAvall), value == 1);
   QCOMPARE(win.shown(Ctl::Picture2), value == 0);
   QCOMPARE(win.focused(), controlName(Ctl::VSllum));
+}
+
+void KeyboardTest::fullScreenKeys_data() {
+  QTest::addColumn<QList<int>>("keys");
+  QTest::addColumn<bool>("fullScreen");
+  QTest::newRow("F11 fills the screen") << QList<int>{Qt::Key_F11} << true;
+  QTest::newRow("F11 again gives the window back") << QList<int>{Qt::Key_F11, Qt::Key_F11} << false;
+  QTest::newRow("Escape leaves full screen") << QList<int>{Qt::Key_F11, Qt::Key_Escape} << false;
+  QTest::newRow("Escape in a window does nothing") << QList<int>{Qt::Key_Escape} << false;
+  QTest::newRow("Escape twice, then F11") << QList<int>{Qt::Key_F11, Qt::Key_Escape, Qt::Key_Escape, Qt::Key_F11}
+                                          << true;
+}
+
+// Full screen for the projector changes nothing on the bench but its scale, which follows the
+// client area as it does when the window is resized.
+void KeyboardTest::fullScreenKeys() {
+  QFETCH(QList<int>, keys);
+  QFETCH(bool, fullScreen);
+  Window win;
+  QVERIFY(win.active());
+  win.click({Ctl::cmdLlum0, Ctl::cmdfiltre5});
+  const Estat before = win.form.banc().estat();
+  for (int key : keys) win.type(Qt::Key(key));
+  QTRY_COMPARE(win.form.isFullScreen(), fullScreen);
+  QVERIFY(win.form.banc().estat() == before);
+  const QSize area = win.form.client()->size();
+  QTRY_COMPARE(win.form.scale(), std::min(area.width() / 867.0, area.height() / 618.0));
+  const QRect eye = win.w(Ctl::Picture1)->geometry();
+  QCOMPARE(eye.width(), eye.height());
 }
 
 QTEST_MAIN(KeyboardTest)
