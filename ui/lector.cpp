@@ -122,7 +122,9 @@ void installSurfaceAccessibility() {
   (void)installed;
 }
 
+// Nothing is built or sent while no assistive technology listens.
 void anunciaLlumAlUll(Llenc& llenc) {
+  if (!QAccessible::isActive()) return;
   if (auto* surface = dynamic_cast<LlencAccessible*>(QAccessible::queryAccessibleInterface(&llenc))) {
     QAccessibleEvent shown(surface->avis(), QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
@@ -130,6 +132,7 @@ void anunciaLlumAlUll(Llenc& llenc) {
 }
 
 void anunciaFormes(Llenc& llenc) {
+  if (!QAccessible::isActive()) return;
   QAccessibleEvent reordered(&llenc, QAccessible::ObjectReorder);
   QAccessible::updateAccessibility(&reordered);
 }
