@@ -25,14 +25,16 @@ struct CheckingSurface : Surface {
   int width = 1;
   int lines = 0;
   std::vector<Ctl> repainted;
+  Color atTheEye = 0;  // the primaries of every line that ends at the eye, since the last clear
   std::string fault;
 
   void note(const std::string& what) {
     if (fault.empty()) fault = what;
   }
-  void clear() override {}
+  void clear() override { atTheEye = 0; }
   void setLineWidth(int pixels) override { width = pixels; }
   void line(Point from, Point to, Color color) override {
+    if (to.x == 12900) atTheEye |= color;
     if (!drawing) return note("a line drawn outside the ray drawing");
     if (!repainted.empty()) note("a line drawn over the repainted filters");
     note(lineFault(from, to, color, width, *drawing));
@@ -144,6 +146,10 @@ TEST(Stress, EveryActionTheWindowAllowsKeepsTheBenchSound) {
       fault += "message boxes: " + std::to_string(dialogs.shown.size()) + " shown" +
                (dialogs.shown.empty() ? std::string() : ", '" + dialogs.shown.front() + "'") + "; ";
     fault += benchFault(banc.estat(), banc.controls());
+    // What screen readers are told reaches the eye is what the surface shows arriving there.
+    const LlumAlUll told = llumAlUll(banc.estat());
+    if (packColor(told.r ? 255 : 0, told.g ? 255 : 0, told.b ? 255 : 0) != surface.atTheEye)
+      fault += "the eye is told of other light than the lines that reach it; ";
     if (!fault.empty()) {
       std::ostringstream history;
       for (const Action& r : recent) history << "\n  " << label(r);
