@@ -54,6 +54,20 @@ elseif(CHECK STREQUAL "metainfo")
   require_tool(tool appstreamcli appstream)
   # Errors and warnings; its pedantic notes (an id with capitals, no release list) are accepted.
   validate("(^|\n) *[EW]: " ${tool} validate --no-net --no-color --explain "${FILE}")
+elseif(CHECK STREQUAL "manpage")
+  require_tool(tool man man-db)
+  # As lintian reads manual pages: any warning from the formatter fails.
+  set(ENV{LC_ALL} C.UTF-8)
+  execute_process(COMMAND ${tool} --warnings -E UTF-8 -l -Tutf8 -Z "${FILE}"
+    RESULT_VARIABLE rc OUTPUT_VARIABLE rendered ERROR_VARIABLE warnings)
+  expect_equal("exit status of man --warnings" "${rc}" 0)
+  expect_equal("warnings from man --warnings" "${warnings}" "")
+  string(LENGTH "${rendered}" length)
+  if(length LESS 2000)
+    message(FATAL_ERROR "the manual page renders to only ${length} bytes")
+  endif()
+  capture("${FILE}" "^\\.TH CORVANI 1 [0-9-]+ \"Corvani ([^\"]*)\"" version)
+  expect_equal("version in the manual page's title" "${version}" "${VERSION}")
 elseif(CHECK STREQUAL "destdir")
   require_tool(tool appstreamcli appstream)
   file(REMOVE_RECURSE "${DESTDIR}")
@@ -69,7 +83,10 @@ elseif(CHECK STREQUAL "destdir")
     ${share}/metainfo/${app_id}.metainfo.xml
     ${icons}/32x32/apps/${app_id}.png
     ${icons}/64x64/apps/${app_id}.png
-    ${icons}/128x128/apps/${app_id}.png)
+    ${icons}/128x128/apps/${app_id}.png
+    ${share}/man/man1/corvani.1.gz
+    ${share}/doc/corvani/copyright
+    ${share}/doc/corvani/changelog.gz)
   file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE "${DESTDIR}" "${DESTDIR}/*")
   list(SORT found)
   list(SORT expected)
@@ -85,6 +102,15 @@ elseif(CHECK STREQUAL "destdir")
     png_size("${DESTDIR}/${icons}/${size}x${size}/apps/${app_id}.png" actual)
     expect_equal("size of the ${size}x${size} icon" "${actual}" "${size}x${size}")
   endforeach()
+
+  # The compressed files are gzip streams; the copyright file is machine-readable.
+  foreach(gz ${share}/man/man1/corvani.1.gz ${share}/doc/corvani/changelog.gz)
+    file(READ "${DESTDIR}/${gz}" magic LIMIT 2 HEX)
+    expect_equal("start of ${gz}" "${magic}" "1f8b")
+  endforeach()
+  file(STRINGS "${DESTDIR}/${share}/doc/corvani/copyright" format LIMIT_COUNT 1)
+  expect_equal("first line of the copyright file" "${format}"
+    "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/")
 
   # The names that tie the files together.
   set(desktop "${DESTDIR}/${share}/applications/${app_id}.desktop")
