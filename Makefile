@@ -6,8 +6,8 @@ JOBS ?= $(shell nproc)
 # qt6-base-private-dev and strace serve the tests of the real executable's exits and I/O.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-dejavu-core fonts-liberation2 strace
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install tests,
-# and man-db (man --warnings) the manual page.
-PACKAGES += desktop-file-utils appstream man-db
+# libxml2-utils (xmllint) the SVG icon, and man-db (man --warnings) the manual page.
+PACKAGES += desktop-file-utils appstream libxml2-utils man-db
 # A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
