@@ -5,8 +5,9 @@ JOBS ?= $(shell nproc)
 # What the build and the tests need from Debian; only what is missing is installed.
 # qt6-base-private-dev and strace serve the tests of the real executable's exits and I/O.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-dejavu-core fonts-liberation2 strace
-# desktop-file-utils and appstream validate the desktop entry and metainfo in the install tests.
-PACKAGES += desktop-file-utils appstream
+# desktop-file-utils and appstream validate the desktop entry and metainfo in the install tests,
+# libxml2-utils (xmllint) the SVG icon, and man-db (man --warnings) the manual page.
+PACKAGES += desktop-file-utils appstream libxml2-utils man-db
 # A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -56,17 +57,23 @@ clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 
 # The Debian package and the benchmarks, each in an optimised build folder of its own.
-# `make package` leaves corvani_<version>_<arch>.deb in $(RELEASE_BUILD); dpkg-dev and file
-# are what CPack needs to declare the package's library dependencies.
+# `make package` leaves corvani_<version>_<arch>.deb in $(RELEASE_BUILD), built with Debian's
+# standard flags (dpkg-buildflags, every hardening feature on; build type None adds nothing to
+# them), then checks it: lintian, and the executable's hardening (tests/install/hardening.sh).
+# dpkg-dev and file are what CPack needs to declare the package's library dependencies.
 RELEASE_BUILD ?= build-release
 BENCH_BUILD ?= build-bench
-PACKAGE_TOOLS := dpkg-dev file
+PACKAGE_TOOLS := dpkg-dev file lintian binutils
 .PHONY: package bench
 package: deps
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_TOOLS)"
-	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"; set -x; \
+	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
+	  "-DCMAKE_CXX_FLAGS=$$CPPFLAGS $$CXXFLAGS" "-DCMAKE_EXE_LINKER_FLAGS=$$LDFLAGS" \
+	  -DCMAKE_STRIP=$(CURDIR)/cmake/debian-strip
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	cd $(RELEASE_BUILD) && cpack -G DEB
+	bash tests/install/package_check.sh $(RELEASE_BUILD)/corvani_*.deb
 
 # Prints start-up, click and memory figures against their goals; fails if one is missed.
 # BENCH_ARGS can set --runs N (fresh processes per window) and --clicks N (per kind of click).

@@ -1,10 +1,13 @@
-// Draws the program's fourteen pixel-art pictures and the desktop's larger icons as PNG files in a folder.
+// Draws the program's fourteen pixel-art pictures and the desktop's larger icons, as PNG files and one SVG, in a folder.
 #include <QColor>
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QList>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 #include <QString>
 
 #include <algorithm>
@@ -309,13 +312,22 @@ QImage icon()
     return indexed;
 }
 
-// The window icon's design drawn afresh at a larger size for the desktop: the lamp, bands and
-// letters stay where they are on the 32-pixel grid, but the letters are strokes rather than font
-// pixels and every pixel averages 4 x 4 samples, so slants and curves come out smooth instead of
-// as enlarged pixels.
-QImage largeIcon(int size)
+// The window icon's design on its 32-pixel grid, for drawing afresh at other sizes: the lamp,
+// bands and letters stay where they are, but the letters are strokes rather than font pixels.
+// Earlier layers lie over later ones.
+using Stroke = QList<QPointF>;  // a polyline on the 32-pixel grid, one grid pixel wide, round ends
+
+struct IconDesign {
+    QList<Stroke> strokes;                        // white, over everything
+    struct Box { QRectF area; QRgb colour; };     // open rectangles: the lamp
+    QList<Box> boxes;
+    struct Band { double top; QRgb colour; };     // three grid pixels tall, from column 7 rightwards
+    QList<Band> bands;
+    static constexpr double bandStart = 7, slope = 14.0 / 24;  // top edge: top + slope * (x - 7.5)
+};
+
+IconDesign iconDesign()
 {
-    using Stroke = QList<QPointF>;  // a polyline on the 32-pixel grid, one grid pixel wide
     const auto arc = [](QPointF c, double rx, double ry, double from, double to) {  // degrees, y down
         Stroke s;
         for (int i = 0; i <= 24; ++i) {
@@ -342,38 +354,47 @@ QImage largeIcon(int size)
         std::fprintf(stderr, "no stroke letter '%c'\n", c);
         std::exit(2);
     };
-    QList<Stroke> strokes;
+    IconDesign d;
     const auto word = [&](std::string_view s, double x, double y) {
         for (char c : s) {
             for (Stroke st : letter(c)) {
                 for (QPointF &p : st)
                     p += QPointF(x, y);
-                strokes.append(st);
+                d.strokes.append(st);
             }
             x += glyphWidth(glyph(c)) + 1;
         }
     };
     word("COR", 20, 1);
     word("VANI", 15, 7);
+    // The lamp's body is open on the left: it runs off the icon's edge.
+    d.boxes = {{QRectF(QPointF(1, 11), QPointF(4, 16)), grey},
+               {QRectF(QPointF(-1, 9), QPointF(5, 18)), qRgb(192, 192, 192)},
+               {QRectF(QPointF(5, 7), QPointF(7, 20)), qRgb(192, 192, 192)}};
+    d.bands = {{9, qRgb(255, 0, 0)}, {12, qRgb(0, 255, 0)}, {15, qRgb(0, 0, 255)}};
+    return d;
+}
 
-    const QRgb bands[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
-    constexpr double slope = 14.0 / 24;
+// The design drawn at size x size pixels, every pixel the average of 4 x 4 samples, so slants and
+// curves come out smooth instead of as enlarged pixels.
+QImage largeIcon(int size)
+{
+    const IconDesign d = iconDesign();
     const auto colourAt = [&](double x, double y) -> QRgb {  // grid coordinates
-        for (const Stroke &s : strokes)
+        for (const Stroke &s : d.strokes)
             for (qsizetype i = 0; i + 1 < s.size(); ++i) {
                 double t;
                 if (segment({x, y}, s[i], s[i + 1], t) <= 0.5)
                     return white;
             }
-        if (x < 5 && y > 9 && y < 18)
-            return x > 1 && x < 4 && y > 11 && y < 16 ? grey : qRgb(192, 192, 192);
-        if (x > 5 && x < 7 && y > 7 && y < 20)
-            return qRgb(192, 192, 192);
-        if (x >= 7)
-            for (int k = 0; k < 3; ++k) {
-                const double top = 9 + 3 * k + slope * (x - 7.5);
+        for (const IconDesign::Box &b : d.boxes)
+            if (x > b.area.left() && x < b.area.right() && y > b.area.top() && y < b.area.bottom())
+                return b.colour;
+        if (x >= IconDesign::bandStart)
+            for (const IconDesign::Band &b : d.bands) {
+                const double top = b.top + IconDesign::slope * (x - 7.5);
                 if (y >= top && y < top + 3)
-                    return bands[k];
+                    return b.colour;
             }
         return black;
     };
@@ -391,6 +412,40 @@ QImage largeIcon(int size)
             img.setPixel(px, py, qRgb(r / (n * n), g / (n * n), b / (n * n)));
         }
     return img;
+}
+
+// The same design as scalable SVG in the 32-unit grid, painted from the bottom layer up.
+QByteArray svgIcon()
+{
+    const IconDesign d = iconDesign();
+    const auto num = [](double v) { return QByteArray::number(v, 'g', 6); };
+    const auto hex = [](QRgb c) { return QColor(c).name().toLatin1(); };
+    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"128\" height=\"128\" viewBox=\"0 0 32 32\">\n"
+                     "  <title>Corvani</title>\n"
+                     "  <rect width=\"32\" height=\"32\" fill=\"#000000\"/>\n";
+    const double right = 32;
+    for (const IconDesign::Band &b : d.bands) {
+        const double x0 = IconDesign::bandStart, y0 = b.top + IconDesign::slope * (x0 - 7.5);
+        const double y1 = b.top + IconDesign::slope * (right - 7.5);
+        svg += "  <polygon fill=\"" + hex(b.colour) + "\" points=\"" + num(x0) + "," + num(y0) + " " + num(right) +
+               "," + num(y1) + " " + num(right) + "," + num(y1 + 3) + " " + num(x0) + "," + num(y0 + 3) + "\"/>\n";
+    }
+    for (qsizetype i = d.boxes.size() - 1; i >= 0; --i) {
+        const QRectF r = d.boxes[i].area.intersected(QRectF(0, 0, 32, 32));
+        svg += "  <rect x=\"" + num(r.x()) + "\" y=\"" + num(r.y()) + "\" width=\"" + num(r.width()) +
+               "\" height=\"" + num(r.height()) + "\" fill=\"" + hex(d.boxes[i].colour) + "\"/>\n";
+    }
+    svg += "  <g fill=\"none\" stroke=\"#ffffff\" stroke-width=\"1\" stroke-linecap=\"round\" "
+           "stroke-linejoin=\"round\">\n";
+    for (const Stroke &s : d.strokes) {
+        svg += "    <polyline points=\"";
+        for (qsizetype i = 0; i < s.size(); ++i)
+            svg += (i ? " " : "") + num(s[i].x()) + "," + num(s[i].y());
+        svg += "\"/>\n";
+    }
+    svg += "  </g>\n</svg>\n";
+    return svg;
 }
 
 }  // namespace
@@ -432,6 +487,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const struct { const char *file; QImage image; } desktopIcons[] = {
+        {"desktop/icona-48.png", largeIcon(48)},
         {"desktop/icona-64.png", largeIcon(64)},
         {"desktop/icona-128.png", largeIcon(128)},
     };
@@ -441,6 +497,12 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "cannot write %s\n", p.file);
             ++failures;
         }
+    QFile svg(out.filePath(QStringLiteral("desktop/icona.svg")));
+    const QByteArray svgText = svgIcon();
+    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) || svg.write(svgText) != svgText.size()) {
+        std::fprintf(stderr, "cannot write desktop/icona.svg\n");
+        ++failures;
+    }
     for (const auto &p : pictures)
         if (!p.image.save(out.filePath(QString::fromLatin1(p.file)), "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", p.file);

@@ -19,6 +19,12 @@ into its primaries or turned down at a sheet of paper, and inks mixed in
 a pot can be painted onto the paper. The program's texts are in Catalan.")
 # dpkg-shlibdeps reads the executable's libraries and declares the Qt and C++ runtime packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What no library link shows: Qt loads its platform plugins (xcb, wayland) at run time, and
+# without one the window cannot open; the captions are laid out for Liberation Sans, the font the
+# window asks for after the two it does not find on Debian.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+# Files in the control archive with the modes Debian requires (md5sums 0644, and so on).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 

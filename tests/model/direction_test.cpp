@@ -11,6 +11,9 @@ struct DirectionRow {
   std::int16_t from, to;
   bool picture2Shown, picAvallShown;
 };
+void PrintTo(const DirectionRow& r, std::ostream* os) {
+  *os << r.name << " (direccio " << r.from << " then " << r.to << ")";
+}
 class Direction : public testing::TestWithParam<DirectionRow> {};
 
 TEST_P(Direction, SwapsTheLampPictureAndRedraws) {

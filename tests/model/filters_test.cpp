@@ -12,6 +12,10 @@ struct FilterRow {
   Color color;
   std::int16_t passR, passG, passB;
 };
+void PrintTo(const FilterRow& r, std::ostream* os) {
+  *os << r.name << " (cmdfiltre(" << r.index << "), colour " << r.color << ", passes " << r.passR << r.passG
+      << r.passB << ")";
+}
 class Filter : public testing::TestWithParam<FilterRow> {};
 
 TEST_P(Filter, TakesTheNextSlotWithItsColourAndBlocksTheRest) {

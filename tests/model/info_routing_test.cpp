@@ -32,6 +32,7 @@ struct InfoRow {
   const std::string* text;
   std::size_t length;
 };
+void PrintTo(const InfoRow& r, std::ostream* os) { *os << r.name << " (" << r.length << " characters)"; }
 class Info : public testing::TestWithParam<InfoRow> {};
 
 TEST_P(Info, ShowsItsTextExactlyAndChangesNothing) {

@@ -35,6 +35,11 @@ struct LightSequence {
   const char* caption;
   int pintades, clears;
 };
+void PrintTo(const LightSequence& r, std::ostream* os) {
+  *os << r.name << " (";
+  for (std::size_t i = 0; i < r.clicks.size(); ++i) *os << (i ? ", " : "") << nameOf(r.clicks[i]);
+  *os << " -> llums " << r.llums << ")";
+}
 class Lights : public testing::TestWithParam<LightSequence> {};
 
 TEST_P(Lights, EndInTheExpectedState) {

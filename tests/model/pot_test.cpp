@@ -25,6 +25,11 @@ struct PotRun {
   std::vector<std::string> shown;
   int pintades = 0, clears = 0;
 };
+void PrintTo(const PotRun& r, std::ostream* os) {
+  *os << r.name << " (";
+  for (std::size_t i = 0; i < r.clicks.size(); ++i) *os << (i ? ", " : "") << nameOf(r.clicks[i]);
+  *os << " -> mix " << r.mix.r << "," << r.mix.g << "," << r.mix.b << ", level " << r.level << ")";
+}
 class Pot : public testing::TestWithParam<PotRun> {};
 
 TEST_P(Pot, EndsWithTheExpectedPotAndPaper) {

@@ -201,6 +201,8 @@ struct Llums {
   Color color;
 };
 
+void PrintTo(const Llums& l, std::ostream* os) { *os << l.name << " (llums " << l.llums << ", colour " << l.color << ")"; }
+
 class Lamps : public ::testing::TestWithParam<Llums> {};
 
 TEST_P(Lamps, GiveThisColourAndTheseChannels) {
@@ -228,6 +230,10 @@ struct Marc {
   std::int16_t direccio, analisi, nfiltres;
   std::vector<Event> lines;
 };
+
+void PrintTo(const Marc& m, std::ostream* os) {
+  *os << m.name << " (direccio " << m.direccio << ", analisi " << m.analisi << ", " << m.nfiltres << " filters)";
+}
 
 class Frame : public ::testing::TestWithParam<Marc> {};
 
