@@ -66,6 +66,22 @@ inline constexpr std::string_view potBuitBuidar = "No hi ha tinta al pot de les 
 inline constexpr std::string_view potBuitPintar =
     "no hi ha tinta al pot de la mescla.Posa-n'hi primer tinta cian, magenta , blava o una mescla";
 
+// The command line's answers; %1 stands for the option or argument at fault.
+inline constexpr std::string_view ajudaOrdres =
+    "Ús: corvani [opcions]\n"
+    "Corvani: un banc d'òptica per aprendre la llum i el color.\n"
+    "\n"
+    "Opcions:\n"
+    "  -h, --help     Mostra aquesta ajuda i surt.\n"
+    "  -v, --version  Mostra la versió del programa i surt.\n"
+    "\n"
+    "També accepta les opcions estàndard de Qt, com ara -platform, -style o -reverse.\n"
+    "No llegeix cap fitxer i no desa res.\n";
+inline constexpr std::string_view opcioDesconeguda = "l'opció «%1» no existeix.";
+inline constexpr std::string_view faltaValor = "falta el valor d'una opció de Qt.";
+inline constexpr std::string_view senseArguments = "el programa no pren arguments («%1»).";
+inline constexpr std::string_view vegeuAjuda = "Vegeu «corvani --help».";
+
 // Menus; an ampersand marks the access letter.
 inline constexpr std::string_view mnuSortir = "&Sortir";
 inline constexpr std::string_view mnuInfo = "&Informació";

@@ -8,6 +8,9 @@
 
 #include <cstdio>
 
+#include "model/textos.h"
+#include "ui/qttext.h"
+
 namespace corvani {
 namespace {
 
@@ -26,19 +29,8 @@ constexpr QtOption qtOptions[] = {
     {"dograb", false},     {"visual", true},
 };
 
-const char* const ajuda =
-    "Ús: corvani [opcions]\n"
-    "Corvani: un banc d'òptica per aprendre la llum i el color.\n"
-    "\n"
-    "Opcions:\n"
-    "  -h, --help     Mostra aquesta ajuda i surt.\n"
-    "  -v, --version  Mostra la versió del programa i surt.\n"
-    "\n"
-    "També accepta les opcions estàndard de Qt, com ara -platform, -style o -reverse.\n"
-    "No llegeix cap fitxer i no desa res.\n";
-
 int error(const QString& text) {
-  std::fprintf(stderr, "corvani: %s\nVegeu «corvani --help».\n", text.toLocal8Bit().constData());
+  std::fprintf(stderr, "corvani: %s\n%s\n", text.toLocal8Bit().constData(), qs(textos::vegeuAjuda).toLocal8Bit().constData());
   return 2;
 }
 
@@ -64,7 +56,7 @@ std::optional<int> llegeixOrdres(int argc, char* argv[]) {
 
   const bool ok = parser.parse(arguments);
   if (parser.isSet(help)) {
-    std::fputs(ajuda, stdout);
+    std::fwrite(textos::ajudaOrdres.data(), 1, textos::ajudaOrdres.size(), stdout);
     return 0;
   }
   if (parser.isSet(version)) {
@@ -72,10 +64,10 @@ std::optional<int> llegeixOrdres(int argc, char* argv[]) {
     return 0;
   }
   if (!parser.unknownOptionNames().isEmpty())
-    return error(QStringLiteral("l'opció «%1» no existeix.").arg(parser.unknownOptionNames().constFirst()));
-  if (!ok) return error(QStringLiteral("falta el valor d'una opció de Qt."));
+    return error(qs(textos::opcioDesconeguda).arg(parser.unknownOptionNames().constFirst()));
+  if (!ok) return error(qs(textos::faltaValor));
   if (!parser.positionalArguments().isEmpty())
-    return error(QStringLiteral("el programa no pren arguments («%1»).").arg(parser.positionalArguments().constFirst()));
+    return error(qs(textos::senseArguments).arg(parser.positionalArguments().constFirst()));
   return std::nullopt;
 }
 
