@@ -3,6 +3,7 @@
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
+#include <algorithm>
 #include <cmath>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -44,24 +45,77 @@ void Boto::keyPressEvent(QKeyEvent* event) {
   QPushButton::keyPressEvent(event);
 }
 
+// The face is opaque edge to edge, so nothing beneath it need be painted with it. Set once the
+// style has polished the button, as Fusion clears it on buttons.
 BotoGrafic::BotoGrafic(const QString& caption, QColor back, const QPixmap& picture, QWidget* parent)
-    : Boto(caption, parent), back_(back), picture_(picture) {}
+    : Boto(caption, parent), back_(back), picture_(picture) {
+  ensurePolished();
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void BotoGrafic::setScale(double scale) {
   if (scale == scale_) return;
   scale_ = scale;
+  faces_.clear();
   update();
 }
 
 void BotoGrafic::setBack(QColor back) {
   if (back == back_) return;
   back_ = back;
+  faces_.clear();
   update();
 }
 
-// A 2-pixel bevel like the system's buttons: raised, or sunken while pressed.
+void BotoGrafic::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) faces_.clear();
+  if (event->type() == QEvent::StyleChange) {
+    faces_.clear();
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  Boto::changeEvent(event);
+}
+
+void BotoGrafic::resizeEvent(QResizeEvent* event) {
+  faces_.clear();
+  Boto::resizeEvent(event);
+}
+
+// A face painted once is copied pixel for pixel. That is exact only when the widget lies on
+// whole device pixels, so at a fractional device pixel ratio the face is painted every time.
 void BotoGrafic::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  const qreal ratio = p.device()->devicePixelRatio();
+  if (ratio != std::floor(ratio)) {
+    paintFace(p);
+    return;
+  }
+  if (ratio != facesRatio_) {
+    faces_.clear();
+    facesRatio_ = ratio;
+  }
+  const QString caption = text();
+  const bool down = isDown(), enabled = isEnabled(), focus = hasFocus();
+  auto face = std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) {
+    return f.down == down && f.enabled == enabled && f.focus == focus && f.caption == caption;
+  });
+  if (face == faces_.end()) {
+    // Captions that toggle (the white-light switch, the analysis button) keep a few each.
+    constexpr std::size_t kept = 16;
+    if (faces_.size() == kept) faces_.clear();
+    QPixmap pixels(size() * ratio);
+    pixels.setDevicePixelRatio(ratio);
+    QPainter painter(&pixels);
+    paintFace(painter);
+    painter.end();
+    faces_.push_back({caption, down, enabled, focus, pixels});
+    face = std::prev(faces_.end());
+  }
+  p.drawPixmap(0, 0, face->pixels);
+}
+
+// A 2-pixel bevel like the system's buttons: raised, or sunken while pressed.
+void BotoGrafic::paintFace(QPainter& p) const {
   const QRect r = rect();
   const bool down = isDown();
   p.fillRect(r, back_);

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPixmap>
 #include <QPushButton>
+#include <vector>
 
 namespace corvani {
 
@@ -28,8 +29,22 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
+  void paintFace(QPainter& p) const;
+
+  // The face as last painted in each state, at one device pixel ratio; emptied whenever
+  // anything it shows other than the state changes.
+  struct Face {
+    QString caption;
+    bool down, enabled, focus;
+    QPixmap pixels;
+  };
+  std::vector<Face> faces_;
+  qreal facesRatio_ = 0;
+
   QColor back_;
   QPixmap picture_;
   double scale_ = 1;

@@ -1,4 +1,4 @@
-// The drawing surface's display list and its painting.
+// The drawing surface's display list, its painting, and which part of it each change repaints.
 #include "ui/llenc.h"
 
 #include <QPainter>
@@ -22,30 +22,60 @@ Llenc::Llenc(QWidget* parent) : QWidget(parent) {
 
 void Llenc::setControls(const Controls* controls) {
   controls_ = controls;
+  noteShapes();
   update();
 }
 
 void Llenc::setView(QPointF origin, double scale) {
   origin_ = origin;
   scale_ = scale;
+  noteShapes();
   update();
 }
 
+// Only where the erased lines lay: the lines and shapes drawn next mark their own places.
 void Llenc::clear() {
+  for (const Trace& t : traces_) update(footprint(t));
   traces_.clear();
-  update();
 }
 
 void Llenc::setLineWidth(int pixels) { width_ = pixels; }
 
 void Llenc::line(Point from, Point to, Color color) {
   traces_.push_back({from, to, color, width_, std::nullopt});
-  update();
+  update(footprint(traces_.back()));
 }
 
 void Llenc::repaintShape(Ctl shape) {
   traces_.push_back({{}, {}, 0, width_, shape});
-  update();
+  update(footprint(traces_.back()));
+}
+
+void Llenc::shapeChanged(Ctl shape) {
+  QRect& last = shapeFootprints_[ord(shape)];
+  update(last);
+  last = footprint(shape);
+  update(last);
+}
+
+void Llenc::noteShapes() {
+  if (!controls_) return;
+  for (Ctl shape : shapesBottomUp) shapeFootprints_[ord(shape)] = footprint(shape);
+}
+
+// One pixel of margin on every side takes in the rounding of scaled edges to pixels.
+QRect Llenc::footprint(Ctl shape) const {
+  const QRectF r(shapeRect(shape));
+  return QRectF(origin_ + r.topLeft() * scale_, r.size() * scale_).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+// A line reaches half its pen's width beyond its ends (round caps) and to either side, at the
+// view's scale; two pixels more take in the rasterizer's rounding of the pen's outline.
+QRect Llenc::footprint(const Trace& t) const {
+  if (t.shape) return footprint(*t.shape);
+  const QPointF a = origin_ + escala::toPixels(t.from) * scale_, b = origin_ + escala::toPixels(t.to) * scale_;
+  const double pad = t.width * scale_ / 2 + 2;
+  return QRectF(a, b).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect();
 }
 
 QRect Llenc::shapeRect(Ctl shape) const {

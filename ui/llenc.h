@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "model/controls.h"
@@ -23,6 +24,8 @@ public:
   void setLineWidth(int pixels) override;
   void line(Point from, Point to, Color color) override;
   void repaintShape(Ctl shape) override;
+  // A shape's extent, colour or visibility has changed: repaints where it was and where it is.
+  void shapeChanged(Ctl shape);
 
   // What the surface holds, in drawing order: lines and shape repaints.
   struct Trace {
@@ -41,9 +44,14 @@ protected:
 
 private:
   void paintShape(QPainter& p, Ctl shape) const;
+  // What a trace or a shape can touch, in widget pixels at the current view.
+  QRect footprint(const Trace& t) const;
+  QRect footprint(Ctl shape) const;
+  void noteShapes();
 
   const Controls* controls_ = nullptr;
   std::vector<Trace> traces_;
+  std::array<QRect, controlCount> shapeFootprints_{};  // as last painted or asked to be
   int width_ = 1;
   QPointF origin_;
   double scale_ = 1;
