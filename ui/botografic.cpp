@@ -103,15 +103,19 @@ void BotoGrafic::paintEvent(QPaintEvent*) {
     // Captions that toggle (the white-light switch, the analysis button) keep a few each.
     constexpr std::size_t kept = 16;
     if (faces_.size() == kept) faces_.clear();
-    QPixmap pixels(size() * ratio);
+    // Opaque like the window's backing store, so that the face is copied, not blended.
+    QImage pixels(size() * ratio, QImage::Format_RGB32);
     pixels.setDevicePixelRatio(ratio);
     QPainter painter(&pixels);
     paintFace(painter);
     painter.end();
+    pixels.setDevicePixelRatio(1);
     faces_.push_back({caption, down, enabled, focus, pixels});
     face = std::prev(faces_.end());
   }
-  p.drawPixmap(0, 0, face->pixels);
+  // In device pixels: one to one, the copy is a plain copy of rows rather than a scaling.
+  p.scale(1 / ratio, 1 / ratio);
+  p.drawImage(0, 0, face->pixels);
 }
 
 // A 2-pixel bevel like the system's buttons: raised, or sunken while pressed.

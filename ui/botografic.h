@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPixmap>
 #include <QPushButton>
 #include <vector>
@@ -40,7 +41,7 @@ private:
   struct Face {
     QString caption;
     bool down, enabled, focus;
-    QPixmap pixels;
+    QImage pixels;
   };
   std::vector<Face> faces_;
   qreal facesRatio_ = 0;

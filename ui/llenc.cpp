@@ -1,8 +1,11 @@
 // The drawing surface's display list, its painting, and which part of it each change repaints.
 #include "ui/llenc.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
+#include <cmath>
 
 #include "model/layout.h"
 #include "ui/escala.h"
@@ -70,12 +73,21 @@ QRect Llenc::footprint(Ctl shape) const {
 }
 
 // A line reaches half its pen's width beyond its ends (round caps) and to either side, at the
-// view's scale; two pixels more take in the rasterizer's rounding of the pen's outline.
-QRect Llenc::footprint(const Trace& t) const {
+// view's scale; two pixels more take in the rasterizer's rounding of the pen's outline. A
+// slanted line is covered piece by piece, by the rectangles of stretches about 16 pixels long,
+// rather than by its whole bounding rectangle.
+QRegion Llenc::footprint(const Trace& t) const {
   if (t.shape) return footprint(*t.shape);
   const QPointF a = origin_ + escala::toPixels(t.from) * scale_, b = origin_ + escala::toPixels(t.to) * scale_;
   const double pad = t.width * scale_ / 2 + 2;
-  return QRectF(a, b).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect();
+  const QPointF d = b - a;
+  const int pieces = std::abs(d.x()) < 1 || std::abs(d.y()) < 1 ? 1 : std::max(1, int(std::hypot(d.x(), d.y()) / 16));
+  QRegion covered;
+  for (int i = 0; i < pieces; ++i) {
+    const QRectF piece(a + d * (double(i) / pieces), a + d * (double(i + 1) / pieces));
+    covered += piece.normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect();
+  }
+  return covered;
 }
 
 QRect Llenc::shapeRect(Ctl shape) const {
@@ -108,14 +120,18 @@ void Llenc::paintShape(QPainter& p, Ctl shape) const {
   p.fillRect(r.right() - w + 1, r.top(), w, r.height(), border);
 }
 
-void Llenc::paintEvent(QPaintEvent*) {
+// Only what reaches the region being repainted is drawn: a line's outline is costly to build.
+void Llenc::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
   if (!controls_) return;
+  const QRegion& region = event->region();
   p.translate(origin_);
   p.scale(scale_, scale_);
-  for (Ctl shape : shapesBottomUp) paintShape(p, shape);
+  for (Ctl shape : shapesBottomUp)
+    if (region.intersects(footprint(shape))) paintShape(p, shape);
   for (const Trace& t : traces_) {
+    if (!region.intersects(footprint(t))) continue;
     if (t.shape) {
       paintShape(p, *t.shape);
       continue;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QRegion>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -45,7 +46,7 @@ protected:
 private:
   void paintShape(QPainter& p, Ctl shape) const;
   // What a trace or a shape can touch, in widget pixels at the current view.
-  QRect footprint(const Trace& t) const;
+  QRegion footprint(const Trace& t) const;
   QRect footprint(Ctl shape) const;
   void noteShapes();
 
