@@ -34,6 +34,28 @@ void drawPicture(QPainter& p, QPointF at, const QPixmap& picture, double scale) 
   p.drawPixmap(QRectF(at, QSizeF(picture.size()) * scale), picture, QRectF(picture.rect()));
 }
 
+// A face painted once can be copied pixel for pixel only where the widget lies on whole device
+// pixels; at a fractional device pixel ratio it is painted every time.
+bool copiable(qreal ratio) { return ratio == std::floor(ratio); }
+
+// The face in device pixels, opaque like the window's backing store so that it is copied, not blended.
+template <typename Paint>
+QImage renderFace(QSize size, qreal ratio, Paint paint) {
+  QImage pixels(size * ratio, QImage::Format_RGB32);
+  pixels.setDevicePixelRatio(ratio);
+  QPainter painter(&pixels);
+  paint(painter);
+  painter.end();
+  pixels.setDevicePixelRatio(1);
+  return pixels;
+}
+
+// One to one in device pixels, so that the copy is a copy of rows rather than a scaling.
+void copyFace(QPainter& p, const QImage& face, qreal ratio) {
+  p.scale(1 / ratio, 1 / ratio);
+  p.drawImage(0, 0, face);
+}
+
 }  // namespace
 
 void Boto::keyPressEvent(QKeyEvent* event) {
@@ -81,12 +103,10 @@ void BotoGrafic::resizeEvent(QResizeEvent* event) {
   Boto::resizeEvent(event);
 }
 
-// A face painted once is copied pixel for pixel. That is exact only when the widget lies on
-// whole device pixels, so at a fractional device pixel ratio the face is painted every time.
 void BotoGrafic::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const qreal ratio = p.device()->devicePixelRatio();
-  if (ratio != std::floor(ratio)) {
+  if (!copiable(ratio)) {
     paintFace(p);
     return;
   }
@@ -103,19 +123,10 @@ void BotoGrafic::paintEvent(QPaintEvent*) {
     // Captions that toggle (the white-light switch, the analysis button) keep a few each.
     constexpr std::size_t kept = 16;
     if (faces_.size() == kept) faces_.clear();
-    // Opaque like the window's backing store, so that the face is copied, not blended.
-    QImage pixels(size() * ratio, QImage::Format_RGB32);
-    pixels.setDevicePixelRatio(ratio);
-    QPainter painter(&pixels);
-    paintFace(painter);
-    painter.end();
-    pixels.setDevicePixelRatio(1);
-    faces_.push_back({caption, down, enabled, focus, pixels});
+    faces_.push_back({caption, down, enabled, focus, renderFace(size(), ratio, [this](QPainter& fp) { paintFace(fp); })});
     face = std::prev(faces_.end());
   }
-  // In device pixels: one to one, the copy is a plain copy of rows rather than a scaling.
-  p.scale(1 / ratio, 1 / ratio);
-  p.drawImage(0, 0, face->pixels);
+  copyFace(p, face->pixels, ratio);
 }
 
 // A 2-pixel bevel like the system's buttons: raised, or sunken while pressed.
@@ -176,11 +187,37 @@ CaixaImatge::CaixaImatge(const QPixmap& picture, int border, QWidget* parent)
 void CaixaImatge::setScale(double scale) {
   if (scale == scale_) return;
   scale_ = scale;
+  faces_ = {};
   update();
+}
+
+void CaixaImatge::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange) faces_ = {};
+  QWidget::changeEvent(event);
+}
+
+void CaixaImatge::resizeEvent(QResizeEvent* event) {
+  faces_ = {};
+  QWidget::resizeEvent(event);
 }
 
 void CaixaImatge::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  const qreal ratio = p.device()->devicePixelRatio();
+  if (!copiable(ratio)) {
+    paintFace(p);
+    return;
+  }
+  if (ratio != facesRatio_) {
+    faces_ = {};
+    facesRatio_ = ratio;
+  }
+  QImage& face = faces_[hasFocus() ? 1 : 0];
+  if (face.isNull()) face = renderFace(size(), ratio, [this](QPainter& fp) { paintFace(fp); });
+  copyFace(p, face, ratio);
+}
+
+void CaixaImatge::paintFace(QPainter& p) const {
   p.fillRect(rect(), Qt::black);
   drawPicture(p, QPointF(border_, border_), picture_, scale_);
   if (border_ > 0) {

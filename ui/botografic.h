@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPushButton>
+#include <array>
 #include <vector>
 
 namespace corvani {
@@ -67,8 +68,14 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
+  void paintFace(QPainter& p) const;
+
+  std::array<QImage, 2> faces_;  // without and with focus, as for the graphical buttons
+  qreal facesRatio_ = 0;
   QPixmap picture_;
   int border_;
   double scale_ = 1;

@@ -120,12 +120,13 @@ void Llenc::paintShape(QPainter& p, Ctl shape) const {
   p.fillRect(r.right() - w + 1, r.top(), w, r.height(), border);
 }
 
-// Only what reaches the region being repainted is drawn: a line's outline is costly to build.
+// Only what reaches the region being repainted is drawn: a line's outline is costly to build,
+// and black goes on the region's own rectangles, not on the whole widget clipped to them.
 void Llenc::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.fillRect(rect(), Qt::black);
-  if (!controls_) return;
   const QRegion& region = event->region();
+  for (const QRect& r : region) p.fillRect(r, Qt::black);
+  if (!controls_) return;
   p.translate(origin_);
   p.scale(scale_, scale_);
   for (Ctl shape : shapesBottomUp)

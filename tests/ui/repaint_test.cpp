@@ -20,6 +20,8 @@ using namespace corvani;
 
 using Change = std::function<void(BotoGrafic&)>;
 Q_DECLARE_METATYPE(Change)
+using BoxChange = std::function<void(CaixaImatge&)>;
+Q_DECLARE_METATYPE(BoxChange)
 
 namespace {
 
@@ -116,6 +118,8 @@ private slots:
   void onlyWhatChanged();
   void faceFollowsItsState_data();
   void faceFollowsItsState();
+  void pictureBoxFollowsItsState_data();
+  void pictureBoxFollowsItsState();
   void picturesAreThePngs_data();
   void picturesAreThePngs();
 };
@@ -241,7 +245,7 @@ void RepaintTest::faceFollowsItsState_data() {
   });
 }
 
-// A button painted before a change must show what a button never painted before shows after it.
+// A button or picture box painted before a change must show what a button never painted before shows after it.
 void RepaintTest::faceFollowsItsState() {
   QFETCH(Change, change);
   QWidget window;
@@ -255,6 +259,37 @@ void RepaintTest::faceFollowsItsState() {
     if (paintedBefore) button.grab();
     change(button);
     return button.grab().toImage();
+  };
+  const QImage fresh = face(false), repainted = face(true);
+  QCOMPARE(repainted, fresh);
+}
+
+void RepaintTest::pictureBoxFollowsItsState_data() {
+  QTest::addColumn<BoxChange>("change");
+  QTest::newRow("focused") << BoxChange([](CaixaImatge& b) { b.setFocus(); });
+  QTest::newRow("scale") << BoxChange([](CaixaImatge& b) { b.setScale(1.5); });
+  QTest::newRow("size") << BoxChange([](CaixaImatge& b) { b.resize(b.size() + QSize(7, 3)); });
+  QTest::newRow("border colour") << BoxChange([](CaixaImatge& b) {
+    QPalette palette = b.palette();
+    palette.setColor(QPalette::WindowText, Qt::yellow);
+    b.setPalette(palette);
+  });
+}
+
+void RepaintTest::pictureBoxFollowsItsState() {
+  QFETCH(BoxChange, change);
+  QWidget window;
+  window.resize(120, 120);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  auto face = [&](bool paintedBefore) {
+    CaixaImatge box(pixmapOf(Picture::Ull), 1, &window);
+    box.setFocusPolicy(Qt::StrongFocus);
+    box.setGeometry(10, 10, 40, 40);
+    box.show();
+    if (paintedBefore) box.grab();
+    change(box);
+    return box.grab().toImage();
   };
   const QImage fresh = face(false), repainted = face(true);
   QCOMPARE(repainted, fresh);
