@@ -33,25 +33,29 @@ void Llenc::setView(QPointF origin, double scale) {
   origin_ = origin;
   scale_ = scale;
   noteShapes();
+  for (std::size_t i = 0; i < traces_.size(); ++i) covers_[i] = footprint(traces_[i]);
   update();
 }
 
 // Only where the erased lines lay: the lines and shapes drawn next mark their own places.
 void Llenc::clear() {
-  for (const Trace& t : traces_) update(footprint(t));
+  for (std::size_t i = 0; i < traces_.size(); ++i) update(cover(i));
   traces_.clear();
+  covers_.clear();
 }
 
 void Llenc::setLineWidth(int pixels) { width_ = pixels; }
 
 void Llenc::line(Point from, Point to, Color color) {
   traces_.push_back({from, to, color, width_, std::nullopt});
-  update(footprint(traces_.back()));
+  covers_.push_back(footprint(traces_.back()));
+  update(covers_.back());
 }
 
 void Llenc::repaintShape(Ctl shape) {
   traces_.push_back({{}, {}, 0, width_, shape});
-  update(footprint(traces_.back()));
+  covers_.emplace_back();
+  update(cover(traces_.size() - 1));
 }
 
 void Llenc::shapeChanged(Ctl shape) {
@@ -66,6 +70,12 @@ void Llenc::noteShapes() {
   for (Ctl shape : shapesBottomUp) shapeFootprints_[ord(shape)] = footprint(shape);
 }
 
+// A line's footprint is kept, a shape's taken as it is now, since the shape may have changed.
+QRegion Llenc::cover(std::size_t trace) const {
+  const Trace& t = traces_[trace];
+  return t.shape ? QRegion(footprint(*t.shape)) : covers_[trace];
+}
+
 // One pixel of margin on every side takes in the rounding of scaled edges to pixels.
 QRect Llenc::footprint(Ctl shape) const {
   const QRectF r(shapeRect(shape));
@@ -74,14 +84,14 @@ QRect Llenc::footprint(Ctl shape) const {
 
 // A line reaches half its pen's width beyond its ends (round caps) and to either side, at the
 // view's scale; two pixels more take in the rasterizer's rounding of the pen's outline. A
-// slanted line is covered piece by piece, by the rectangles of stretches about 16 pixels long,
+// slanted line is covered piece by piece, by the rectangles of stretches about 24 pixels long,
 // rather than by its whole bounding rectangle.
 QRegion Llenc::footprint(const Trace& t) const {
   if (t.shape) return footprint(*t.shape);
   const QPointF a = origin_ + escala::toPixels(t.from) * scale_, b = origin_ + escala::toPixels(t.to) * scale_;
   const double pad = t.width * scale_ / 2 + 2;
   const QPointF d = b - a;
-  const int pieces = std::abs(d.x()) < 1 || std::abs(d.y()) < 1 ? 1 : std::max(1, int(std::hypot(d.x(), d.y()) / 16));
+  const int pieces = std::abs(d.x()) < 1 || std::abs(d.y()) < 1 ? 1 : std::max(1, int(std::hypot(d.x(), d.y()) / 24));
   QRegion covered;
   for (int i = 0; i < pieces; ++i) {
     const QRectF piece(a + d * (double(i) / pieces), a + d * (double(i + 1) / pieces));
@@ -131,8 +141,11 @@ void Llenc::paintEvent(QPaintEvent* event) {
   p.scale(scale_, scale_);
   for (Ctl shape : shapesBottomUp)
     if (region.intersects(footprint(shape))) paintShape(p, shape);
-  for (const Trace& t : traces_) {
-    if (!region.intersects(footprint(t))) continue;
+  const QRect bounds = region.boundingRect();
+  for (std::size_t i = 0; i < traces_.size(); ++i) {
+    const Trace& t = traces_[i];
+    const QRegion covered = cover(i);
+    if (!bounds.intersects(covered.boundingRect()) || !region.intersects(covered)) continue;
     if (t.shape) {
       paintShape(p, *t.shape);
       continue;

@@ -47,11 +47,13 @@ private:
   void paintShape(QPainter& p, Ctl shape) const;
   // What a trace or a shape can touch, in widget pixels at the current view.
   QRegion footprint(const Trace& t) const;
+  QRegion cover(std::size_t trace) const;
   QRect footprint(Ctl shape) const;
   void noteShapes();
 
   const Controls* controls_ = nullptr;
   std::vector<Trace> traces_;
+  std::vector<QRegion> covers_;  // each line's footprint, by trace; empty for shapes
   std::array<QRect, controlCount> shapeFootprints_{};  // as last painted or asked to be
   int width_ = 1;
   QPointF origin_;
