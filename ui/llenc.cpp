@@ -83,13 +83,14 @@ QRect Llenc::footprint(Ctl shape) const {
 }
 
 // A line reaches half its pen's width beyond its ends (round caps) and to either side, at the
-// view's scale; two pixels more take in the rasterizer's rounding of the pen's outline. A
+// view's scale. Without antialiasing a pixel is painted when its centre lies inside the pen's
+// outline, so one pixel more takes in every pixel the line touches. A
 // slanted line is covered piece by piece, by the rectangles of stretches about 24 pixels long,
 // rather than by its whole bounding rectangle.
 QRegion Llenc::footprint(const Trace& t) const {
   if (t.shape) return footprint(*t.shape);
   const QPointF a = origin_ + escala::toPixels(t.from) * scale_, b = origin_ + escala::toPixels(t.to) * scale_;
-  const double pad = t.width * scale_ / 2 + 2;
+  const double pad = t.width * scale_ / 2 + 1;
   const QPointF d = b - a;
   const int pieces = std::abs(d.x()) < 1 || std::abs(d.y()) < 1 ? 1 : std::max(1, int(std::hypot(d.x(), d.y()) / 24));
   QRegion covered;
