@@ -1,6 +1,7 @@
 // The window's own push buttons and picture boxes: graphical buttons that paint their face in
 // their back colour whatever the platform's style, system-look buttons whose caption wraps, and
-// picture boxes. Pictures are drawn at the bench's scale, pixel for pixel at scale 1.
+// picture boxes. Pictures are drawn at the bench's scale, pixel for pixel at scale 1. Graphical
+// buttons and picture boxes are opaque and keep the face they last painted in each state.
 #pragma once
 
 #include <QColor>

@@ -209,6 +209,8 @@ struct Series {
   std::vector<double> us;
 };
 
+// The clicks of one process, reported on standard output for runClicks: the window's size in
+// device pixels, one line per kind, then the frames per click and the peak memory in KiB.
 void clicks(bench::ProbeApp& app, int count) {
   corvani::Form1 form;
   Clicker clicker(app, form);
@@ -258,7 +260,7 @@ void clicks(bench::ProbeApp& app, int count) {
   }
   if (clicker.messages() != 0) die("a click opened a message box");
 
-  // One line per kind for the driver: median, 99th percentile and maximum in microseconds.
+  // Median, 99th percentile and maximum in microseconds.
   for (const Series& s : series)
     std::printf("%.1f %.1f %.1f\n", median(s.us), percentile(s.us, 0.99), *std::max_element(s.us.begin(), s.us.end()));
   std::printf("%.3f %ld\n", clicker.framesPerClick(), bench::peakKib());
