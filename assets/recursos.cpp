@@ -1,1 +1,13 @@
-// Gives the corvani_assets static library a translation unit of its own; the pictures come in through Qt's resource objects.
+// Finds a picture among those generated from the committed PNGs.
+#include "assets/pixels.h"
+
+#include <algorithm>
+
+namespace corvani {
+
+RawPicture rawPicture(std::string_view name) {
+  const auto found = std::find_if(rawPictures.begin(), rawPictures.end(), [&](const RawPicture& p) { return p.name == name; });
+  return found == rawPictures.end() ? RawPicture{} : *found;
+}
+
+}  // namespace corvani

@@ -3,6 +3,7 @@
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
+#include <algorithm>
 #include <cmath>
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -33,6 +34,28 @@ void drawPicture(QPainter& p, QPointF at, const QPixmap& picture, double scale) 
   p.drawPixmap(QRectF(at, QSizeF(picture.size()) * scale), picture, QRectF(picture.rect()));
 }
 
+// A face painted once can be copied pixel for pixel only where the widget lies on whole device
+// pixels; at a fractional device pixel ratio it is painted every time.
+bool copiable(qreal ratio) { return ratio == std::floor(ratio); }
+
+// The face in device pixels, opaque like the window's backing store so that it is copied, not blended.
+template <typename Paint>
+QImage renderFace(QSize size, qreal ratio, Paint paint) {
+  QImage pixels(size * ratio, QImage::Format_RGB32);
+  pixels.setDevicePixelRatio(ratio);
+  QPainter painter(&pixels);
+  paint(painter);
+  painter.end();
+  pixels.setDevicePixelRatio(1);
+  return pixels;
+}
+
+// One to one in device pixels, so that the copy is a copy of rows rather than a scaling.
+void copyFace(QPainter& p, const QImage& face, qreal ratio) {
+  p.scale(1 / ratio, 1 / ratio);
+  p.drawImage(0, 0, face);
+}
+
 }  // namespace
 
 void Boto::keyPressEvent(QKeyEvent* event) {
@@ -44,24 +67,70 @@ void Boto::keyPressEvent(QKeyEvent* event) {
   QPushButton::keyPressEvent(event);
 }
 
+// The face is opaque edge to edge, so nothing beneath it need be painted with it. Set once the
+// style has polished the button, as Fusion clears it on buttons.
 BotoGrafic::BotoGrafic(const QString& caption, QColor back, const QPixmap& picture, QWidget* parent)
-    : Boto(caption, parent), back_(back), picture_(picture) {}
+    : Boto(caption, parent), back_(back), picture_(picture) {
+  ensurePolished();
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void BotoGrafic::setScale(double scale) {
   if (scale == scale_) return;
   scale_ = scale;
+  faces_.clear();
   update();
 }
 
 void BotoGrafic::setBack(QColor back) {
   if (back == back_) return;
   back_ = back;
+  faces_.clear();
   update();
 }
 
-// A 2-pixel bevel like the system's buttons: raised, or sunken while pressed.
+void BotoGrafic::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) faces_.clear();
+  if (event->type() == QEvent::StyleChange) {
+    faces_.clear();
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  Boto::changeEvent(event);
+}
+
+void BotoGrafic::resizeEvent(QResizeEvent* event) {
+  faces_.clear();
+  Boto::resizeEvent(event);
+}
+
 void BotoGrafic::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  const qreal ratio = p.device()->devicePixelRatio();
+  if (!copiable(ratio)) {
+    paintFace(p);
+    return;
+  }
+  if (ratio != facesRatio_) {
+    faces_.clear();
+    facesRatio_ = ratio;
+  }
+  const QString caption = text();
+  const bool down = isDown(), enabled = isEnabled(), focus = hasFocus();
+  auto face = std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) {
+    return f.down == down && f.enabled == enabled && f.focus == focus && f.caption == caption;
+  });
+  if (face == faces_.end()) {
+    // Captions that toggle (the white-light switch, the analysis button) keep a few each.
+    constexpr std::size_t kept = 16;
+    if (faces_.size() == kept) faces_.clear();
+    faces_.push_back({caption, down, enabled, focus, renderFace(size(), ratio, [this](QPainter& fp) { paintFace(fp); })});
+    face = std::prev(faces_.end());
+  }
+  copyFace(p, face->pixels, ratio);
+}
+
+// A 2-pixel bevel like the system's buttons: raised, or sunken while pressed.
+void BotoGrafic::paintFace(QPainter& p) const {
   const QRect r = rect();
   const bool down = isDown();
   p.fillRect(r, back_);
@@ -118,11 +187,37 @@ CaixaImatge::CaixaImatge(const QPixmap& picture, int border, QWidget* parent)
 void CaixaImatge::setScale(double scale) {
   if (scale == scale_) return;
   scale_ = scale;
+  faces_ = {};
   update();
+}
+
+void CaixaImatge::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange) faces_ = {};
+  QWidget::changeEvent(event);
+}
+
+void CaixaImatge::resizeEvent(QResizeEvent* event) {
+  faces_ = {};
+  QWidget::resizeEvent(event);
 }
 
 void CaixaImatge::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  const qreal ratio = p.device()->devicePixelRatio();
+  if (!copiable(ratio)) {
+    paintFace(p);
+    return;
+  }
+  if (ratio != facesRatio_) {
+    faces_ = {};
+    facesRatio_ = ratio;
+  }
+  QImage& face = faces_[hasFocus() ? 1 : 0];
+  if (face.isNull()) face = renderFace(size(), ratio, [this](QPainter& fp) { paintFace(fp); });
+  copyFace(p, face, ratio);
+}
+
+void CaixaImatge::paintFace(QPainter& p) const {
   p.fillRect(rect(), Qt::black);
   drawPicture(p, QPointF(border_, border_), picture_, scale_);
   if (border_ > 0) {

@@ -1,11 +1,15 @@
 // The window's own push buttons and picture boxes: graphical buttons that paint their face in
 // their back colour whatever the platform's style, system-look buttons whose caption wraps, and
-// picture boxes. Pictures are drawn at the bench's scale, pixel for pixel at scale 1.
+// picture boxes. Pictures are drawn at the bench's scale, pixel for pixel at scale 1. Graphical
+// buttons and picture boxes are opaque and keep the face they last painted in each state.
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPixmap>
 #include <QPushButton>
+#include <array>
+#include <vector>
 
 namespace corvani {
 
@@ -28,8 +32,22 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
+  void paintFace(QPainter& p) const;
+
+  // The face as last painted in each state, at one device pixel ratio; emptied whenever
+  // anything it shows other than the state changes.
+  struct Face {
+    QString caption;
+    bool down, enabled, focus;
+    QImage pixels;
+  };
+  std::vector<Face> faces_;
+  qreal facesRatio_ = 0;
+
   QColor back_;
   QPixmap picture_;
   double scale_ = 1;
@@ -51,8 +69,14 @@ public:
 
 protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
+  void paintFace(QPainter& p) const;
+
+  std::array<QImage, 2> faces_;  // without and with focus, as for the graphical buttons
+  qreal facesRatio_ = 0;
   QPixmap picture_;
   int border_;
   double scale_ = 1;

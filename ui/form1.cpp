@@ -220,7 +220,7 @@ void Form1::controlChanged(Ctl c) {
   const ControlState& s = banc_.controls()[c];
   QWidget* w = widget(c);
   if (!w) {
-    llenc_->update();
+    llenc_->shapeChanged(c);
     return;
   }
   w->setVisible(s.visible);

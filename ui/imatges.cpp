@@ -1,13 +1,15 @@
-// Where each picture lives among the program's resources.
+// Which compiled-in picture each name is, as a pixmap.
 #include "ui/imatges.h"
 
-#include <QString>
+#include <QImage>
+
+#include "assets/pixels.h"
 
 namespace corvani {
 
 QPixmap pixmapOf(Picture picture) {
   static constexpr const char* tintes[] = {"vermell", "blanc", "negre", "cian", "magenta", "groc", "verd", "blau"};
-  QString name;
+  std::string name;
   switch (picture) {
     case Picture::None: return {};
     case Picture::Icona: name = "icona"; break;
@@ -17,9 +19,14 @@ QPixmap pixmapOf(Picture picture) {
     case Picture::BuidaPot: name = "buida_pot"; break;
     case Picture::Pinta: name = "pinta"; break;
     default:
-      name = QStringLiteral("tinta_") + tintes[static_cast<int>(picture) - static_cast<int>(Picture::Tinta0)];
+      name = std::string("tinta_") + tintes[static_cast<int>(picture) - static_cast<int>(Picture::Tinta0)];
   }
-  return QPixmap(QStringLiteral(":/imatges/%1.png").arg(name));
+  const RawPicture raw = rawPicture(name);
+  if (!raw.pixels) return {};
+  // The image only borrows the constant pixels; the pixmap takes its own copy.
+  const QImage image(reinterpret_cast<const uchar*>(raw.pixels), raw.width, raw.height,
+                     raw.width * static_cast<qsizetype>(sizeof(std::uint32_t)), QImage::Format_RGB32);
+  return QPixmap::fromImage(image);
 }
 
 }  // namespace corvani

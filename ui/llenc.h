@@ -4,7 +4,9 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QRegion>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "model/banc.h"
@@ -30,6 +32,8 @@ public:
   void setLineWidth(int pixels) override;
   void line(Point from, Point to, Color color) override;
   void repaintShape(Ctl shape) override;
+  // A shape's extent, colour or visibility has changed: repaints where it was and where it is.
+  void shapeChanged(Ctl shape);
 
   // What the surface holds, in drawing order: lines and shape repaints.
   struct Trace {
@@ -48,10 +52,17 @@ protected:
 
 private:
   void paintShape(QPainter& p, Ctl shape) const;
+  // What a trace or a shape can touch, in widget pixels at the current view.
+  QRegion footprint(const Trace& t) const;
+  QRegion cover(std::size_t trace) const;
+  QRect footprint(Ctl shape) const;
+  void noteShapes();
 
   const Controls* controls_ = nullptr;
   const Estat* estat_ = nullptr;
   std::vector<Trace> traces_;
+  std::vector<QRegion> covers_;  // each line's footprint, by trace; empty for shapes
+  std::array<QRect, controlCount> shapeFootprints_{};  // as last painted or asked to be
   int width_ = 1;
   QPointF origin_;
   double scale_ = 1;
