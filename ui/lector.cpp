@@ -4,7 +4,6 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QWindow>
-#include <algorithm>
 #include <map>
 #include <optional>
 
