@@ -1,4 +1,4 @@
-// Painting of the graphical buttons and the picture boxes.
+// Painting of the graphical buttons, the picture boxes and the direction bar.
 #include "ui/botografic.h"
 
 #include <QAccessibleWidget>
@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -51,9 +52,9 @@ QImage renderFace(QSize size, qreal ratio, Paint paint) {
 }
 
 // One to one in device pixels, so that the copy is a copy of rows rather than a scaling.
-void copyFace(QPainter& p, const QImage& face, qreal ratio) {
+void copyFace(QPainter& p, const QImage& face, qreal ratio, QPoint at = {}) {
   p.scale(1 / ratio, 1 / ratio);
-  p.drawImage(0, 0, face);
+  p.drawImage(at * ratio, face);
 }
 
 }  // namespace
@@ -228,6 +229,93 @@ void CaixaImatge::paintFace(QPainter& p) const {
     p.setPen(QPen(Qt::white, 1, Qt::DotLine));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
   }
+}
+
+namespace {
+
+// The application's style, drawing a scroll bar from the faces it has painted of it, one per
+// option and place: the option says all the style draws from, pressed and hovered parts
+// included, and the style's gradients come out a shade apart at another device pixel, so a face
+// is painted where it will be copied.
+class EstilBarra : public QProxyStyle {
+public:
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                          const QWidget* widget) const override {
+    const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    const qreal ratio = painter->device()->devicePixelRatio();
+    const QTransform& toDevice = painter->deviceTransform();
+    if (control != CC_ScrollBar || !slider || !copiable(ratio) || toDevice.type() > QTransform::TxScale ||
+        painter->transform().type() > QTransform::TxTranslate) {
+      QProxyStyle::drawComplexControl(control, option, painter, widget);
+      return;
+    }
+    const QPointF corner = toDevice.map(QPointF(slider->rect.topLeft()));
+    const QPoint device = corner.toPoint();
+    if (QPointF(device) != corner || device.x() < 0 || device.y() < 0) {
+      QProxyStyle::drawComplexControl(control, option, painter, widget);
+      return;
+    }
+    auto face = std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) { return f.same(*slider, ratio, device); });
+    if (face == faces_.end()) {
+      // Two positions, each plain, hovered, pressed or focused, in a window or two.
+      constexpr std::size_t kept = 32;
+      if (faces_.size() == kept) faces_.clear();
+      faces_.push_back({*slider, ratio, device, paintAt(*slider, ratio, device, widget)});
+      face = std::prev(faces_.end());
+    }
+    const QPoint at = slider->rect.topLeft() + painter->transform().map(QPointF()).toPoint();
+    painter->save();
+    painter->resetTransform();
+    copyFace(*painter, face->pixels, ratio, at);
+    painter->restore();
+  }
+
+private:
+  // On black, as the style paints it at that device pixel of a device of this ratio. Of the
+  // canvas, only the face's own pixels are ever touched.
+  QImage paintAt(const QStyleOptionSlider& option, qreal ratio, QPoint device, const QWidget* widget) const {
+    const QSize size = option.rect.size() * ratio;
+    QImage canvas(QSize(device.x(), device.y()) + size, QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    QPainter p(&canvas);
+    p.translate(QPointF(device) / ratio - QPointF(option.rect.topLeft()));
+    p.fillRect(option.rect, Qt::black);
+    QProxyStyle::drawComplexControl(CC_ScrollBar, &option, &p, widget);
+    p.end();
+    QImage pixels = canvas.copy(QRect(device, size));
+    pixels.setDevicePixelRatio(1);
+    return pixels;
+  }
+
+  struct Face {
+    QStyleOptionSlider option;
+    qreal ratio;
+    QPoint device;
+    QImage pixels;
+    bool same(const QStyleOptionSlider& o, qreal r, QPoint d) const {
+      return r == ratio && d == device && o.state == option.state && o.subControls == option.subControls &&
+             o.activeSubControls == option.activeSubControls && o.rect.size() == option.rect.size() &&
+             o.sliderPosition == option.sliderPosition && o.minimum == option.minimum &&
+             o.maximum == option.maximum && o.pageStep == option.pageStep && o.orientation == option.orientation &&
+             o.upsideDown == option.upsideDown && o.direction == option.direction &&
+             o.palette.cacheKey() == option.palette.cacheKey();
+    }
+  };
+  mutable std::vector<Face> faces_;
+};
+
+}  // namespace
+
+BarraDesplacament::BarraDesplacament(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {
+  auto* style = new EstilBarra;
+  style->setParent(this);
+  setStyle(style);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BarraDesplacament::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::StyleChange) setAttribute(Qt::WA_OpaquePaintEvent);
+  QScrollBar::changeEvent(event);
 }
 
 }  // namespace corvani

@@ -1,13 +1,15 @@
 // The window's own push buttons and picture boxes: graphical buttons that paint their face in
 // their back colour whatever the platform's style, system-look buttons whose caption wraps, and
-// picture boxes. Pictures are drawn at the bench's scale, pixel for pixel at scale 1. Graphical
-// buttons and picture boxes are opaque and keep the face they last painted in each state.
+// picture boxes, and the direction bar. Pictures are drawn at the bench's scale, pixel for pixel
+// at scale 1. Graphical buttons, picture boxes and the bar are opaque and keep the face they last
+// painted in each state.
 #pragma once
 
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <array>
 #include <vector>
 
@@ -80,6 +82,17 @@ private:
   QPixmap picture_;
   int border_;
   double scale_ = 1;
+};
+
+// The direction bar: a stock scroll bar, opaque, whose style keeps the faces it paints of it,
+// since its gradients cost more to paint than the rest of a click. The faces are painted on
+// black, what lies beneath the bar in the window.
+class BarraDesplacament : public QScrollBar {
+public:
+  BarraDesplacament(Qt::Orientation orientation, QWidget* parent);
+
+protected:
+  void changeEvent(QEvent* event) override;
 };
 
 // Lets screen readers announce the picture boxes as pictures; call before the first is shown.

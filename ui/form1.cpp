@@ -146,7 +146,7 @@ QWidget* Form1::createControl(const ControlLayout& row) {
       return p;
     }
     case Kind::ScrollBar: {
-      auto* s = new QScrollBar(Qt::Vertical, client_);
+      auto* s = new BarraDesplacament(Qt::Vertical, client_);
       s->setRange(0, 1);
       s->setSingleStep(1);
       s->setPageStep(1);

@@ -131,11 +131,16 @@ void Llenc::paintShape(QPainter& p, Ctl shape) const {
   p.fillRect(r.right() - w + 1, r.top(), w, r.height(), border);
 }
 
-// Only what reaches the region being repainted is drawn: a line's outline is costly to build,
-// and black goes on the region's own rectangles, not on the whole widget clipped to them.
 void Llenc::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  const QRegion& region = event->region();
+  const qreal ratio = p.device()->devicePixelRatio();
+  if (controls_ && ratio == std::floor(ratio)) paintInDevicePixels(p, event->region(), int(ratio));
+  else paintStroked(p, event->region());
+}
+
+// Only what reaches the region being repainted is drawn: a line's outline is costly to build,
+// and black goes on the region's own rectangles, not on the whole widget clipped to them.
+void Llenc::paintStroked(QPainter& p, const QRegion& region) const {
   for (const QRect& r : region) p.fillRect(r, Qt::black);
   if (!controls_) return;
   p.translate(origin_);
@@ -154,6 +159,129 @@ void Llenc::paintEvent(QPaintEvent* event) {
     p.setPen(QPen(toQColor(t.color), t.width, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(escala::toPixels(t.from), escala::toPixels(t.to));
   }
+}
+
+// The same drawing, where a device pixel is a whole number of them to a widget pixel. A level
+// line is a few rectangles of pixels (the rows of its round caps, then its body), filled as they
+// are, where the pen would build the caps' curves and cut them into rows on every paint; at three
+// device pixels to one that is most of a click's cost. A slanted line is a rectangle a row, which
+// the pen fills faster in one pass, so it is still stroked.
+// Clipped to the whole region, every fill is cut row by row against it; clipped to one of its
+// rectangles, a fill is a plain fill. Clipping costs the region's size each time, so a region of a
+// few rectangles is painted one at a time, and one of many, as the pieces of slanted lines make,
+// at once.
+void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
+  const QTransform toDevice = [&] {
+    p.save();
+    p.translate(origin_);
+    p.scale(scale_, scale_);
+    const QTransform drawing = p.worldTransform();
+    p.restore();
+    return drawing * QTransform::fromScale(ratio, ratio);
+  }();
+  // The level lines of a few benches are kept; beyond that the kept ones are of benches long gone.
+  constexpr std::size_t kept = 64;
+  if (toDevice != linePixelsFor_ || linePixels_.size() > kept) {
+    linePixels_.clear();
+    linePixelsFor_ = toDevice;
+  }
+  constexpr int fewRects = 12;
+  if (region.rectCount() > fewRects) {
+    paintWithin(p, region, ratio, toDevice);
+    return;
+  }
+  for (const QRect& r : region) {
+    p.resetTransform();
+    p.setClipRect(r);
+    paintWithin(p, QRegion(r), ratio, toDevice);
+  }
+}
+
+void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice) {
+  p.resetTransform();
+  for (const QRect& r : region) p.fillRect(r, Qt::black);
+  p.translate(origin_);
+  p.scale(scale_, scale_);
+  const QTransform drawing = p.worldTransform();
+  const QTransform devicePixels = QTransform::fromScale(1.0 / ratio, 1.0 / ratio);
+  for (Ctl shape : shapesBottomUp)
+    if (region.intersects(footprint(shape))) paintShape(p, shape);
+  const QRect bounds = region.boundingRect();
+  const int top = bounds.top() * ratio, bottom = (bounds.bottom() + 1) * ratio - 1;
+  for (std::size_t i = 0; i < traces_.size(); ++i) {
+    const Trace& t = traces_[i];
+    const QRegion& covered = t.shape ? QRegion(footprint(*t.shape)) : covers_[i];
+    if (!bounds.intersects(covered.boundingRect()) || !region.intersects(covered)) continue;
+    if (t.shape) {
+      paintShape(p, *t.shape);
+      continue;
+    }
+    if (t.from.y != t.to.y) {
+      p.setPen(QPen(toQColor(t.color), t.width, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(escala::toPixels(t.from), escala::toPixels(t.to));
+      continue;
+    }
+    const std::vector<QRect>& rects = pixelsOf(t, toDevice);
+    const auto first = std::lower_bound(rects.begin(), rects.end(), top,
+                                        [](const QRect& rect, int y) { return rect.bottom() < y; });
+    auto last = first;
+    while (last != rects.end() && last->top() <= bottom) ++last;
+    if (first == last) continue;
+    p.setWorldTransform(devicePixels);
+    p.setPen(Qt::NoPen);
+    p.setBrush(toQColor(t.color));
+    p.drawRects(&*first, int(last - first));
+    p.setWorldTransform(drawing);
+  }
+}
+
+// The pixels the pen covers, found by stroking the line alone on a mask with the same transform
+// moved by whole device pixels, which moves the pen's outline and its filling by as much.
+const std::vector<QRect>& Llenc::pixelsOf(const Trace& line, const QTransform& toDevice) {
+  for (const LinePixels& kept : linePixels_)
+    if (kept.from == line.from && kept.to == line.to && kept.width == line.width) return kept.rects;
+  const QPointF from = escala::toPixels(line.from), to = escala::toPixels(line.to);
+  const double pad = line.width * std::max(std::abs(toDevice.m11()), std::abs(toDevice.m22())) / 2 + 2;
+  const QRect box =
+      QRectF(toDevice.map(from), toDevice.map(to)).normalized().adjusted(-pad, -pad, pad, pad).toAlignedRect();
+  QImage mask(box.size(), QImage::Format_Alpha8);
+  mask.fill(0);
+  {
+    QPainter m(&mask);
+    m.setWorldTransform(toDevice * QTransform::fromTranslate(-box.left(), -box.top()));
+    m.setPen(QPen(Qt::black, line.width, Qt::SolidLine, Qt::RoundCap));
+    m.drawLine(from, to);
+  }
+  // The runs of covered pixels row by row; a row with the same runs as the row above extends its
+  // rectangles downwards.
+  std::vector<QRect> rects;
+  std::size_t above = 0;  // where the rectangles that end on the row above begin
+  for (int y = 0; y < mask.height(); ++y) {
+    const uchar* pixel = mask.constScanLine(y);
+    const std::size_t start = rects.size();
+    for (int x = 0; x < mask.width();) {
+      if (!pixel[x]) {
+        ++x;
+        continue;
+      }
+      const int run = x;
+      while (x < mask.width() && pixel[x]) ++x;
+      rects.emplace_back(box.left() + run, box.top() + y, x - run, 1);
+    }
+    const std::size_t count = rects.size() - start;
+    const auto sameRun = [](const QRect& now, const QRect& before) {
+      return now.left() == before.left() && now.right() == before.right() && before.bottom() == now.top() - 1;
+    };
+    if (count > 0 && count == start - above &&
+        std::equal(rects.begin() + long(start), rects.end(), rects.begin() + long(above), sameRun)) {
+      for (std::size_t k = 0; k < count; ++k) rects[above + k].setBottom(rects[start + k].top());
+      rects.resize(start);
+    } else if (count > 0) {
+      above = start;
+    }
+  }
+  linePixels_.push_back({line.from, line.to, line.width, std::move(rects)});
+  return linePixels_.back().rects;
 }
 
 }  // namespace corvani

@@ -1,12 +1,14 @@
 // The drawing surface: the black client area with the shapes, and the lines drawn since the
-// last clear, painted at the drawing scale.
+// last clear, painted at the drawing scale. Level lines are filled from their pixels, found once.
 #pragma once
 
 #include <QColor>
 #include <QPointF>
 #include <QRegion>
+#include <QTransform>
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <vector>
 
 #include "model/banc.h"
@@ -47,11 +49,20 @@ public:
   // The rectangle in pixels that a shape covers now, after any run-time change of its extent.
   QRect shapeRect(Ctl shape) const;
 
+  // The surface as the pen draws it, every line stroked, within the region: what the surface
+  // must look like, and how it paints where device pixels are not whole.
+  void paintStroked(QPainter& p, const QRegion& region) const;
+
 protected:
   void paintEvent(QPaintEvent* event) override;
 
 private:
   void paintShape(QPainter& p, Ctl shape) const;
+  void paintInDevicePixels(QPainter& p, const QRegion& region, int ratio);
+  void paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice);
+  // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
+  // is first painted at this view and ratio; the reference lasts until the next paint.
+  const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice);
   // What a trace or a shape can touch, in widget pixels at the current view.
   QRegion footprint(const Trace& t) const;
   QRegion cover(std::size_t trace) const;
@@ -63,6 +74,15 @@ private:
   std::vector<Trace> traces_;
   std::vector<QRegion> covers_;  // each line's footprint, by trace; empty for shapes
   std::array<QRect, controlCount> shapeFootprints_{};  // as last painted or asked to be
+  // The pixels of level lines drawn so far, for one transform from the drawing scale to device
+  // pixels; emptied when it changes. A deque, so that adding one leaves the others in place.
+  struct LinePixels {
+    Point from, to;
+    int width;
+    std::vector<QRect> rects;
+  };
+  std::deque<LinePixels> linePixels_;
+  QTransform linePixelsFor_;
   int width_ = 1;
   QPointF origin_;
   double scale_ = 1;

@@ -1,11 +1,15 @@
 // Partial repainting: after every action the window on screen, painted piece by piece, must be
-// what a full repaint of the same state gives; a change repaints only the widgets it reaches;
+// what a full repaint of the same state gives, and the drawing surface what stroking every line
+// gives; a change repaints only the widgets it reaches; kept faces are what painting anew gives;
 // the compiled-in pictures are the committed PNGs' pixels.
 #include <QApplication>
 #include <QBackingStore>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QtTest>
 #include <functional>
 #include <map>
@@ -22,6 +26,8 @@ using Change = std::function<void(BotoGrafic&)>;
 Q_DECLARE_METATYPE(Change)
 using BoxChange = std::function<void(CaixaImatge&)>;
 Q_DECLARE_METATYPE(BoxChange)
+using BarChange = std::function<void(QScrollBar&)>;
+Q_DECLARE_METATYPE(BarChange)
 
 namespace {
 
@@ -75,15 +81,34 @@ QImage onScreen(Form1& form) {
 }
 QImage repaintedWhole(Form1& form) { return form.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-QString firstDifference(const QImage& a, const QImage& b) {
+// The drawing surface as the pen draws it, line by line, at the surface's device pixel ratio,
+// against what the surface paints from the pixels it keeps of each line.
+QImage stroked(const Llenc& llenc) {
+  const qreal ratio = llenc.devicePixelRatioF();
+  QImage image(llenc.size() * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  QPainter p(&image);
+  llenc.paintStroked(p, QRegion(llenc.rect()));
+  p.end();
+  image.setDevicePixelRatio(1);
+  return image;
+}
+QImage surface(Llenc& llenc) {
+  QImage image = llenc.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  image.setDevicePixelRatio(1);
+  return image;
+}
+
+QString firstDifference(const QImage& a, const QImage& b, const QString& aName = QStringLiteral("on screen"),
+                        const QString& bName = QStringLiteral("repainted whole")) {
   if (a == b) return {};
   if (a.size() != b.size())
-    return QStringLiteral("sizes differ: %1x%2 on screen, %3x%4 repainted whole").arg(a.width()).arg(a.height()).arg(b.width()).arg(b.height());
+    return QStringLiteral("sizes differ: %1x%2 %3, %4x%5 %6").arg(a.width()).arg(a.height()).arg(aName).arg(b.width()).arg(b.height()).arg(bName);
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x)
       if (a.pixel(x, y) != b.pixel(x, y))
-        return QStringLiteral("first at device pixel (%1,%2): %3 on screen, %4 repainted whole")
-            .arg(x).arg(y).arg(QColor(a.pixel(x, y)).name(), QColor(b.pixel(x, y)).name());
+        return QStringLiteral("first at device pixel (%1,%2): %3 %4, %5 %6")
+            .arg(x).arg(y).arg(QColor(a.pixel(x, y)).name(), aName, QColor(b.pixel(x, y)).name(), bName);
   return {};
 }
 
@@ -120,6 +145,8 @@ private slots:
   void faceFollowsItsState();
   void pictureBoxFollowsItsState_data();
   void pictureBoxFollowsItsState();
+  void barFollowsItsState_data();
+  void barFollowsItsState();
   void picturesAreThePngs_data();
   void picturesAreThePngs();
 };
@@ -177,6 +204,9 @@ void RepaintTest::sameAsWholeRepaint() {
     settle();
     const QString difference = firstDifference(onScreen(win.form), repaintedWhole(win.form));
     QVERIFY2(difference.isEmpty(), qPrintable(QStringLiteral("after%1: %2").arg(done, difference)));
+    const QString fromKept = firstDifference(surface(win.form.llenc()), stroked(win.form.llenc()),
+                                             QStringLiteral("painted"), QStringLiteral("stroked"));
+    QVERIFY2(fromKept.isEmpty(), qPrintable(QStringLiteral("surface after%1: %2").arg(done, fromKept)));
   }
 }
 
@@ -293,6 +323,88 @@ void RepaintTest::pictureBoxFollowsItsState() {
   };
   const QImage fresh = face(false), repainted = face(true);
   QCOMPARE(repainted, fresh);
+}
+
+// Where a press on a bar lands: one of its arrows.
+QPoint arrow(const QScrollBar& bar, QStyle::SubControl which) {
+  QStyleOptionSlider option;
+  option.initFrom(&bar);
+  option.orientation = bar.orientation();
+  option.minimum = bar.minimum();
+  option.maximum = bar.maximum();
+  option.sliderPosition = option.sliderValue = bar.value();
+  option.pageStep = bar.pageStep();
+  return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, which, &bar).center();
+}
+
+void RepaintTest::barFollowsItsState_data() {
+  QTest::addColumn<BarChange>("change");
+  QTest::newRow("as it starts") << BarChange([](QScrollBar&) {});
+  QTest::newRow("moved down") << BarChange([](QScrollBar& b) { b.setValue(1); });
+  QTest::newRow("focused") << BarChange([](QScrollBar& b) { b.setFocus(); });
+  QTest::newRow("disabled") << BarChange([](QScrollBar& b) { b.setEnabled(false); });
+  QTest::newRow("down arrow held") << BarChange([](QScrollBar& b) {
+    QTest::mousePress(&b, Qt::LeftButton, {}, arrow(b, QStyle::SC_ScrollBarAddLine));
+  });
+  QTest::newRow("down arrow let go") << BarChange([](QScrollBar& b) {
+    QTest::mouseClick(&b, Qt::LeftButton, {}, arrow(b, QStyle::SC_ScrollBarAddLine));
+  });
+  QTest::newRow("up arrow held, after moving down") << BarChange([](QScrollBar& b) {
+    b.setValue(1);
+    b.grab();
+    QTest::mousePress(&b, Qt::LeftButton, {}, arrow(b, QStyle::SC_ScrollBarSubLine));
+  });
+  QTest::newRow("hovered") << BarChange([](QScrollBar& b) {
+    QHoverEvent enter(QEvent::HoverEnter, arrow(b, QStyle::SC_ScrollBarSubLine), QPointF(-1, -1));
+    QCoreApplication::sendEvent(&b, &enter);
+    QHoverEvent move(QEvent::HoverMove, arrow(b, QStyle::SC_ScrollBarSubLine), QPointF(-1, -1));
+    QCoreApplication::sendEvent(&b, &move);
+  });
+  QTest::newRow("size") << BarChange([](QScrollBar& b) { b.resize(b.size() + QSize(4, 9)); });
+  // The style's gradients shift by a shade with the device pixel they start on.
+  for (const QRect& place : {QRect(6, 140, 11, 28), QRect(7, 161, 11, 28), QRect(31, 13, 12, 30)})
+    QTest::addRow("small, at %d,%d", place.x(), place.y()) << BarChange([place](QScrollBar& b) { b.setGeometry(place); });
+  QTest::newRow("palette") << BarChange([](QScrollBar& b) {
+    QPalette palette = b.palette();
+    palette.setColor(QPalette::Button, Qt::yellow);
+    b.setPalette(palette);
+  });
+}
+
+// The direction bar, painted before a change or not, must leave on screen what a stock scroll bar
+// in the same state and place leaves on black.
+void RepaintTest::barFollowsItsState() {
+  QFETCH(BarChange, change);
+  auto onBlack = [&](auto makeBar, bool paintedBefore) {
+    QWidget window;
+    window.resize(600, 450);
+    QPalette black = window.palette();
+    black.setColor(QPalette::Window, Qt::black);
+    window.setPalette(black);
+    window.setAutoFillBackground(true);
+    QScrollBar* bar = makeBar(&window);
+    bar->setRange(0, 1);
+    bar->setPageStep(1);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    bar->setGeometry(10, 10, 17, 41);
+    window.show();
+    if (!QTest::qWaitForWindowActive(&window)) return QImage();
+    if (paintedBefore) bar->grab();
+    change(*bar);
+    bar->repaint();
+    const auto* screen = dynamic_cast<const QImage*>(window.backingStore()->paintDevice());
+    const qreal ratio = window.devicePixelRatioF();
+    const QRect place(bar->pos() * ratio, bar->size() * ratio);
+    const QImage image = screen ? screen->copy(place).convertToFormat(QImage::Format_RGB32) : QImage();
+    QTest::mouseRelease(bar, Qt::LeftButton);
+    return image;
+  };
+  const auto stock = [](QWidget* parent) { return new QScrollBar(Qt::Vertical, parent); };
+  const auto ours = [](QWidget* parent) -> QScrollBar* { return new BarraDesplacament(Qt::Vertical, parent); };
+  const QImage expected = onBlack(stock, false);
+  QVERIFY(!expected.isNull());
+  QCOMPARE(onBlack(ours, false), expected);
+  QCOMPARE(onBlack(ours, true), expected);
 }
 
 void RepaintTest::picturesAreThePngs_data() {
