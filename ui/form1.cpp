@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -27,16 +28,33 @@
 namespace corvani {
 namespace {
 
-// The captions' face, or one with its metrics, so that they fit the laid-out buttons.
+// Resolved once. Asked for by the list, Qt finds the first family missing and asks fontconfig
+// for its substitutes, and for those of the face it settles on; asked for by that face alone,
+// it asks for neither.
 QFont sansSerif(int points) {
+  static const QStringList families = firstInstalled(captionFamilies());
   QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  font.setFamilies(families);
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(points);
   return font;
 }
 
 }  // namespace
+
+const QStringList& captionFamilies() {
+  static const QStringList families{QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                                    QStringLiteral("Liberation Sans")};
+  return families;
+}
+
+// Qt takes the first family of a list that its font database holds, whatever the script, as
+// the face; only where none is does it turn to fontconfig's substitutes.
+QStringList firstInstalled(const QStringList& families) {
+  for (const QString& family : families)
+    if (!QFontDatabase::styles(family).isEmpty()) return {family};
+  return families;
+}
 
 void Form1::Missatges::message(std::string_view text) { form_.messageHandler_(qs(text)); }
 

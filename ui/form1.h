@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <vector>
@@ -18,6 +19,13 @@ class QAction;
 class QShortcut;
 
 namespace corvani {
+
+// The captions' families, in order of preference: the face the window was laid out in, then
+// faces with its metrics, so that the captions fit the buttons.
+const QStringList& captionFamilies();
+// The first of `families` that is installed, alone: the face Qt would choose from the whole
+// list. The whole list where none is, for Qt to find a substitute.
+QStringList firstInstalled(const QStringList& families);
 
 class Form1 : public QMainWindow, private ControlsObserver {
 public:

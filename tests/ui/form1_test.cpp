@@ -2,6 +2,7 @@
 #include "form1_test.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -309,6 +310,36 @@ void Form1Test::focusAndTabChain() {
     seen << win.nameOf(QApplication::focusWidget());
   }
   QCOMPARE(seen, chain + QStringList{chain.first()});
+}
+
+// Needs the Makefile's fonts-dejavu-core and fonts-liberation2.
+void Form1Test::firstInstalledFamily_data() {
+  QTest::addColumn<QStringList>("families");
+  QTest::addColumn<QStringList>("expected");
+  const QString none = QStringLiteral("No Such Face"), dejavu = QStringLiteral("DejaVu Sans"),
+                liberation = QStringLiteral("Liberation Sans");
+  QTest::newRow("the first, installed") << QStringList{dejavu, liberation} << QStringList{dejavu};
+  QTest::newRow("after a missing one") << QStringList{none, liberation, dejavu} << QStringList{liberation};
+  QTest::newRow("in another case") << QStringList{none, QStringLiteral("dejavu sans")} << QStringList{QStringLiteral("dejavu sans")};
+  QTest::newRow("none installed") << QStringList{none, QStringLiteral("Nor This")} << QStringList{none, QStringLiteral("Nor This")};
+}
+
+// The family kept is the face Qt gives for the whole list.
+void Form1Test::firstInstalledFamily() {
+  QFETCH(QStringList, families);
+  QFETCH(QStringList, expected);
+  QCOMPARE(firstInstalled(families), expected);
+  QFont listed, kept;
+  listed.setFamilies(families);
+  kept.setFamilies(expected);
+  for (QFont* f : {&listed, &kept}) {
+    f->setStyleHint(QFont::SansSerif);
+    f->setPointSize(8);
+  }
+  const QFontInfo fromList(listed), fromKept(kept);
+  QCOMPARE(fromKept.family(), fromList.family());
+  QCOMPARE(fromKept.styleName(), fromList.styleName());
+  QCOMPARE(fromKept.pixelSize(), fromList.pixelSize());
 }
 
 QTEST_MAIN(Form1Test)

@@ -80,6 +80,8 @@ private slots:
   void modes();
   void focusAndTabChain_data();
   void focusAndTabChain();
+  void firstInstalledFamily_data();
+  void firstInstalledFamily();
 
   // bench_test.cpp
   void lamps_data();

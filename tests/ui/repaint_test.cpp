@@ -1,9 +1,11 @@
 // Partial repainting: after every action the window on screen, painted piece by piece, must be
 // what a full repaint of the same state gives, and the drawing surface what stroking every line
 // gives; a change repaints only the widgets it reaches; kept faces are what painting anew gives;
-// the compiled-in pictures are the committed PNGs' pixels.
+// the compiled-in pictures are the committed PNGs' pixels; the captions' pixels are those of the
+// face their whole list of families gives.
 #include <QApplication>
 #include <QBackingStore>
+#include <QFontDatabase>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -22,6 +24,7 @@
 
 using namespace corvani;
 
+Q_DECLARE_METATYPE(corvani::Ctl)
 using Change = std::function<void(BotoGrafic&)>;
 Q_DECLARE_METATYPE(Change)
 using BoxChange = std::function<void(CaixaImatge&)>;
@@ -149,6 +152,8 @@ private slots:
   void barFollowsItsState();
   void picturesAreThePngs_data();
   void picturesAreThePngs();
+  void captionsInTheListedFace_data();
+  void captionsInTheListedFace();
 };
 
 static QtMessageHandler forward = nullptr;
@@ -427,6 +432,30 @@ void RepaintTest::picturesAreThePngs() {
   const QImage compiled = pixmapOf(Picture(picture)).toImage();
   QCOMPARE(compiled.size(), png.size());
   QCOMPARE(compiled.convertToFormat(QImage::Format_RGB32), png.convertToFormat(QImage::Format_RGB32));
+}
+
+void RepaintTest::captionsInTheListedFace_data() {
+  QTest::addColumn<Ctl>("c");
+  for (const ControlLayout& r : controlTable)
+    if (!r.caption.empty() && (r.kind == Kind::Button || r.kind == Kind::GraphicalButton || r.kind == Kind::Label))
+      QTest::newRow(qPrintable(controlName(r.id))) << r.id;
+}
+
+// Each caption asks for one installed face, so that Qt searches no substitutes, and shows the
+// pixels it shows when asked for by the whole list of caption families.
+void RepaintTest::captionsInTheListedFace() {
+  QFETCH(Ctl, c);
+  Window win;
+  QVERIFY(QTest::qWaitForWindowExposed(&win.form));
+  QWidget* w = win.form.widget(c);
+  const QStringList families = w->font().families();
+  QCOMPARE(families.size(), 1);
+  QVERIFY2(!QFontDatabase::styles(families.first()).isEmpty(), qPrintable(families.first() + " is not installed"));
+  const QImage resolved = w->grab().toImage();
+  QFont listed = w->font();
+  listed.setFamilies(captionFamilies());
+  w->setFont(listed);
+  QCOMPARE(w->grab().toImage(), resolved);
 }
 
 QTEST_MAIN(RepaintTest)
