@@ -1,6 +1,6 @@
 // `make bench`: start-up to the first frame and peak memory of the real window against a bare
 // one (fresh processes, alternated), and click-to-finished-frame times on the real window at a
-// device pixel ratio of 1 and of 3 (each in a fresh process of this program).
+// device pixel ratio of 1 and of 3 (in fresh processes of this program, four rounds alternated).
 #define QTEST_QPA_MOUSE_HANDLING  // clicks enter through the window, as the platform's do
 #include <QScrollBar>
 #include <QStyle>
@@ -210,7 +210,8 @@ struct Series {
 };
 
 // The clicks of one process, reported on standard output for runClicks: the window's size in
-// device pixels, one line per kind, then the frames per click and the peak memory in KiB.
+// device pixels, a line per kind with every time, then the frames per click and the peak memory
+// in KiB.
 void clicks(bench::ProbeApp& app, int count) {
   corvani::Form1 form;
   Clicker clicker(app, form);
@@ -260,9 +261,11 @@ void clicks(bench::ProbeApp& app, int count) {
   }
   if (clicker.messages() != 0) die("a click opened a message box");
 
-  // Median, 99th percentile and maximum in microseconds.
-  for (const Series& s : series)
-    std::printf("%.1f %.1f %.1f\n", median(s.us), percentile(s.us, 0.99), *std::max_element(s.us.begin(), s.us.end()));
+  // Every time in microseconds, a line per kind.
+  for (const Series& s : series) {
+    for (double us : s.us) std::printf("%.1f ", us);
+    std::printf("\n");
+  }
   std::printf("%.3f %ld\n", clicker.framesPerClick(), bench::peakKib());
 }
 
@@ -270,15 +273,20 @@ struct Figures {
   double median = 0, p99 = 0, max = 0;
 };
 struct ClickRun {
-  std::array<Figures, clickKinds.size()> kinds;
+  std::array<std::vector<double>, clickKinds.size()> us;
   double framesPerClick = 0;
   double peakKib = 0;
   std::string size;
+  Figures figures(std::size_t kind) const {
+    const std::vector<double>& v = us[kind];
+    return {median(v), percentile(v, 0.99), *std::max_element(v.begin(), v.end())};
+  }
 };
 
 // The clicks in a fresh process of this program at a device pixel ratio set through
-// QT_SCALE_FACTOR, so that both ratios run against the same build and in the same run.
-ClickRun runClicks(const char* self, int count, const char* scaleFactor) {
+// QT_SCALE_FACTOR, so that both ratios run against the same build and in the same run. Its times
+// are added to the run's.
+void runClicks(const char* self, int count, const char* scaleFactor, ClickRun& run) {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e)
     if (std::strncmp(*e, "QT_SCALE_FACTOR=", 16) != 0) env.emplace_back(*e);
@@ -295,7 +303,6 @@ ClickRun runClicks(const char* self, int count, const char* scaleFactor) {
   int status = 0;
   waitpid(pid, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) die(std::string("the clicks at scale ") + scaleFactor + " failed");
-  ClickRun run;
   std::size_t at = 0;
   auto nextLine = [&] {
     const std::size_t end = text.find('\n', at);
@@ -305,19 +312,33 @@ ClickRun runClicks(const char* self, int count, const char* scaleFactor) {
     return line;
   };
   run.size = nextLine();
-  for (Figures& f : run.kinds)
-    if (std::sscanf(nextLine().c_str(), "%lf %lf %lf", &f.median, &f.p99, &f.max) != 3) die("unreadable click figures");
-  if (std::sscanf(nextLine().c_str(), "%lf %lf", &run.framesPerClick, &run.peakKib) != 2) die("unreadable click figures");
-  return run;
+  for (std::vector<double>& kind : run.us) {
+    const std::string line = nextLine();
+    const char* p = line.c_str();
+    char* next = nullptr;
+    int read = 0;
+    for (double us = std::strtod(p, &next); next != p; us = std::strtod(p, &next), ++read) {
+      kind.push_back(us);
+      p = next;
+    }
+    if (read != count) die("unreadable click times");
+  }
+  double frames = 0, peak = 0;
+  if (std::sscanf(nextLine().c_str(), "%lf %lf", &frames, &peak) != 2) die("unreadable click figures");
+  run.framesPerClick = frames;  // the same in every process
+  run.peakKib = std::max(run.peakKib, peak);
 }
 
+constexpr int rounds = 4;
+
 void reportClicks(const ClickRun& one, const ClickRun& three, int count, Verdicts& verdicts) {
-  std::printf("Click to finished frame on the real window, %d clicks each, in microseconds:\n", count);
+  std::printf("Click to finished frame on the real window, %d clicks each in %d processes, in microseconds:\n", count,
+              rounds);
   std::printf("  %-34s %27s   %27s   %7s\n", "", "scale 1", "QT_SCALE_FACTOR=3", "3x/1x");
   std::printf("  %-34s %8s %8s %9s   %8s %8s %9s   %7s\n", "", "median", "p99", "max", "median", "p99", "max", "median");
   bool fastAtOne = true, fastAtThree = true, steadyTail = true, areaFree = true;
   for (std::size_t k = 0; k < clickKinds.size(); ++k) {
-    const Figures &a = one.kinds[k], &b = three.kinds[k];
+    const Figures a = one.figures(k), b = three.figures(k);
     std::printf("  %-34s %8.0f %8.0f %9.0f   %8.0f %8.0f %9.0f   %7.2f\n", clickKinds[k], a.median, a.p99, a.max,
                 b.median, b.p99, b.max, b.median / a.median);
     fastAtOne = fastAtOne && a.median <= 250;
@@ -360,8 +381,13 @@ int main(int argc, char* argv[]) {
   }
   Verdicts verdicts;
   startUp(runs, verdicts);
-  const ClickRun one = runClicks("/proc/self/exe", count, "1");
-  const ClickRun three = runClicks("/proc/self/exe", count, "3");
-  reportClicks(one, three, count, verdicts);
+  // In rounds, alternated, so that drifts in the machine's speed touch both ratios alike.
+  const int perRound = std::max(1, count / rounds);
+  ClickRun one, three;
+  for (int r = 0; r < rounds; ++r) {
+    runClicks("/proc/self/exe", perRound, "1", one);
+    runClicks("/proc/self/exe", perRound, "3", three);
+  }
+  reportClicks(one, three, perRound * rounds, verdicts);
   return verdicts.missed == 0 ? 0 : 1;
 }
