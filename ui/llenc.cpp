@@ -6,6 +6,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "model/layout.h"
 #include "ui/escala.h"
@@ -161,11 +162,11 @@ void Llenc::paintStroked(QPainter& p, const QRegion& region) const {
   }
 }
 
-// The same drawing, where a device pixel is a whole number of them to a widget pixel. A level
-// line is a few rectangles of pixels (the rows of its round caps, then its body), filled as they
-// are, where the pen would build the caps' curves and cut them into rows on every paint; at three
-// device pixels to one that is most of a click's cost. A slanted line is a rectangle a row, which
-// the pen fills faster in one pass, so it is still stroked.
+// The same drawing, where a device pixel is a whole number of them to a widget pixel. Each line's
+// pixels are found once by the pen, which would otherwise build its round caps' curves and cut
+// them into rows on every paint: at three device pixels to one that is most of a click's cost.
+// A level line is a few rectangles (the rows of its caps, then its body), filled as they are; a
+// slanted one is a rectangle a row, filled in one pass as the outline around them.
 // Clipped to the whole region, every fill is cut row by row against it; clipped to one of its
 // rectangles, a fill is a plain fill. Clipping costs the region's size each time, so a region of a
 // few rectangles is painted one at a time, and one of many, as the pieces of slanted lines make,
@@ -197,9 +198,10 @@ void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
   }
 }
 
+// Black goes on the region's bounding rectangle in one fill, which the clip keeps to the region.
 void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice) {
   p.resetTransform();
-  for (const QRect& r : region) p.fillRect(r, Qt::black);
+  p.fillRect(region.boundingRect(), Qt::black);
   p.translate(origin_);
   p.scale(scale_, scale_);
   const QTransform drawing = p.worldTransform();
@@ -216,20 +218,22 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTr
       paintShape(p, *t.shape);
       continue;
     }
-    if (t.from.y != t.to.y) {
-      p.setPen(QPen(toQColor(t.color), t.width, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(escala::toPixels(t.from), escala::toPixels(t.to));
+    const LinePixels& pixels = pixelsOf(t, toDevice);
+    p.setPen(Qt::NoPen);
+    p.setBrush(toQColor(t.color));
+    if (t.from.y != t.to.y && !pixels.outline.isEmpty()) {
+      p.setWorldTransform(devicePixels);
+      p.drawPolygon(pixels.outline);
+      p.setWorldTransform(drawing);
       continue;
     }
-    const std::vector<QRect>& rects = pixelsOf(t, toDevice);
+    const std::vector<QRect>& rects = pixels.rects;
     const auto first = std::lower_bound(rects.begin(), rects.end(), top,
                                         [](const QRect& rect, int y) { return rect.bottom() < y; });
     auto last = first;
     while (last != rects.end() && last->top() <= bottom) ++last;
     if (first == last) continue;
     p.setWorldTransform(devicePixels);
-    p.setPen(Qt::NoPen);
-    p.setBrush(toQColor(t.color));
     p.drawRects(&*first, int(last - first));
     p.setWorldTransform(drawing);
   }
@@ -237,9 +241,9 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTr
 
 // The pixels the pen covers, found by stroking the line alone on a mask with the same transform
 // moved by whole device pixels, which moves the pen's outline and its filling by as much.
-const std::vector<QRect>& Llenc::pixelsOf(const Trace& line, const QTransform& toDevice) {
+const Llenc::LinePixels& Llenc::pixelsOf(const Trace& line, const QTransform& toDevice) {
   for (const LinePixels& kept : linePixels_)
-    if (kept.from == line.from && kept.to == line.to && kept.width == line.width) return kept.rects;
+    if (kept.from == line.from && kept.to == line.to && kept.width == line.width) return kept;
   const QPointF from = escala::toPixels(line.from), to = escala::toPixels(line.to);
   const double pad = line.width * std::max(std::abs(toDevice.m11()), std::abs(toDevice.m22())) / 2 + 2;
   const QRect box =
@@ -252,23 +256,26 @@ const std::vector<QRect>& Llenc::pixelsOf(const Trace& line, const QTransform& t
     m.setPen(QPen(Qt::black, line.width, Qt::SolidLine, Qt::RoundCap));
     m.drawLine(from, to);
   }
-  // The runs of covered pixels row by row; a row with the same runs as the row above extends its
-  // rectangles downwards.
+  // The runs of covered pixels row by row (a covered pixel is 255, as the pen is opaque and
+  // draws without antialiasing); a row with the same runs as the row above extends its rectangles
+  // downwards.
   std::vector<QRect> rects;
   std::size_t above = 0;  // where the rectangles that end on the row above begin
+  bool oneRunEachRow = true;
   for (int y = 0; y < mask.height(); ++y) {
-    const uchar* pixel = mask.constScanLine(y);
+    const uchar* row = mask.constScanLine(y);
+    const uchar* end = row + mask.width();
     const std::size_t start = rects.size();
-    for (int x = 0; x < mask.width();) {
-      if (!pixel[x]) {
-        ++x;
-        continue;
-      }
-      const int run = x;
-      while (x < mask.width() && pixel[x]) ++x;
-      rects.emplace_back(box.left() + run, box.top() + y, x - run, 1);
+    for (const uchar* x = row; x < end;) {
+      const auto* run = static_cast<const uchar*>(std::memchr(x, 255, std::size_t(end - x)));
+      if (!run) break;
+      const auto* after = static_cast<const uchar*>(std::memchr(run, 0, std::size_t(end - run)));
+      if (!after) after = end;
+      rects.emplace_back(box.left() + int(run - row), box.top() + y, int(after - run), 1);
+      x = after;
     }
     const std::size_t count = rects.size() - start;
+    if (count > 1) oneRunEachRow = false;
     const auto sameRun = [](const QRect& now, const QRect& before) {
       return now.left() == before.left() && now.right() == before.right() && before.bottom() == now.top() - 1;
     };
@@ -280,8 +287,16 @@ const std::vector<QRect>& Llenc::pixelsOf(const Trace& line, const QTransform& t
       above = start;
     }
   }
-  linePixels_.push_back({line.from, line.to, line.width, std::move(rects)});
-  return linePixels_.back().rects;
+  // The same pixels as one outline: down the right ends of the runs and up their left ends. Filled
+  // without antialiasing, a pixel is inside when its centre is, so whole-pixel corners take in
+  // exactly the runs.
+  QPolygon outline;
+  if (oneRunEachRow && !rects.empty()) {
+    for (const QRect& r : rects) outline << QPoint(r.right() + 1, r.top()) << QPoint(r.right() + 1, r.bottom() + 1);
+    for (auto r = rects.rbegin(); r != rects.rend(); ++r) outline << QPoint(r->left(), r->bottom() + 1) << QPoint(r->left(), r->top());
+  }
+  linePixels_.push_back({line.from, line.to, line.width, std::move(rects), std::move(outline)});
+  return linePixels_.back();
 }
 
 }  // namespace corvani
