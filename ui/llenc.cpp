@@ -162,11 +162,11 @@ void Llenc::paintStroked(QPainter& p, const QRegion& region) const {
   }
 }
 
-// The same drawing, where a device pixel is a whole number of them to a widget pixel. Each line's
-// pixels are found once by the pen, which would otherwise build its round caps' curves and cut
-// them into rows on every paint: at three device pixels to one that is most of a click's cost.
-// A level line is a few rectangles (the rows of its caps, then its body), filled as they are; a
-// slanted one is a rectangle a row, filled in one pass as the outline around them.
+// The same drawing, where a device pixel is a whole number of them to a widget pixel. A level
+// line is a few rectangles of pixels (the rows of its round caps, then its body), found once by
+// the pen and filled as they are, where the pen would build the caps' curves and cut them into
+// rows on every paint; at three device pixels to one that is most of a click's cost. A slanted
+// line is a rectangle a row, which the pen fills in fewer instructions, so it is still stroked.
 // Clipped to the whole region, every fill is cut row by row against it; clipped to one of its
 // rectangles, a fill is a plain fill. Clipping costs the region's size each time, so a region of a
 // few rectangles is painted one at a time, and one of many, as the pieces of slanted lines make,
@@ -218,16 +218,14 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTr
       paintShape(p, *t.shape);
       continue;
     }
-    const LinePixels& pixels = pixelsOf(t, toDevice);
-    p.setPen(Qt::NoPen);
-    p.setBrush(toQColor(t.color));
-    if (t.from.y != t.to.y && !pixels.outline.isEmpty()) {
-      p.setWorldTransform(devicePixels);
-      p.drawPolygon(pixels.outline);
-      p.setWorldTransform(drawing);
+    if (t.from.y != t.to.y) {
+      p.setPen(QPen(toQColor(t.color), t.width, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(escala::toPixels(t.from), escala::toPixels(t.to));
       continue;
     }
-    const std::vector<QRect>& rects = pixels.rects;
+    const std::vector<QRect>& rects = pixelsOf(t, toDevice);
+    p.setPen(Qt::NoPen);
+    p.setBrush(toQColor(t.color));
     const auto first = std::lower_bound(rects.begin(), rects.end(), top,
                                         [](const QRect& rect, int y) { return rect.bottom() < y; });
     auto last = first;
@@ -241,9 +239,9 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTr
 
 // The pixels the pen covers, found by stroking the line alone on a mask with the same transform
 // moved by whole device pixels, which moves the pen's outline and its filling by as much.
-const Llenc::LinePixels& Llenc::pixelsOf(const Trace& line, const QTransform& toDevice) {
+const std::vector<QRect>& Llenc::pixelsOf(const Trace& line, const QTransform& toDevice) {
   for (const LinePixels& kept : linePixels_)
-    if (kept.from == line.from && kept.to == line.to && kept.width == line.width) return kept;
+    if (kept.from == line.from && kept.to == line.to && kept.width == line.width) return kept.rects;
   const QPointF from = escala::toPixels(line.from), to = escala::toPixels(line.to);
   const double pad = line.width * std::max(std::abs(toDevice.m11()), std::abs(toDevice.m22())) / 2 + 2;
   const QRect box =
@@ -261,7 +259,6 @@ const Llenc::LinePixels& Llenc::pixelsOf(const Trace& line, const QTransform& to
   // downwards.
   std::vector<QRect> rects;
   std::size_t above = 0;  // where the rectangles that end on the row above begin
-  bool oneRunEachRow = true;
   for (int y = 0; y < mask.height(); ++y) {
     const uchar* row = mask.constScanLine(y);
     const uchar* end = row + mask.width();
@@ -275,7 +272,6 @@ const Llenc::LinePixels& Llenc::pixelsOf(const Trace& line, const QTransform& to
       x = after;
     }
     const std::size_t count = rects.size() - start;
-    if (count > 1) oneRunEachRow = false;
     const auto sameRun = [](const QRect& now, const QRect& before) {
       return now.left() == before.left() && now.right() == before.right() && before.bottom() == now.top() - 1;
     };
@@ -287,16 +283,8 @@ const Llenc::LinePixels& Llenc::pixelsOf(const Trace& line, const QTransform& to
       above = start;
     }
   }
-  // The same pixels as one outline: down the right ends of the runs and up their left ends. Filled
-  // without antialiasing, a pixel is inside when its centre is, so whole-pixel corners take in
-  // exactly the runs.
-  QPolygon outline;
-  if (oneRunEachRow && !rects.empty()) {
-    for (const QRect& r : rects) outline << QPoint(r.right() + 1, r.top()) << QPoint(r.right() + 1, r.bottom() + 1);
-    for (auto r = rects.rbegin(); r != rects.rend(); ++r) outline << QPoint(r->left(), r->bottom() + 1) << QPoint(r->left(), r->top());
-  }
-  linePixels_.push_back({line.from, line.to, line.width, std::move(rects), std::move(outline)});
-  return linePixels_.back();
+  linePixels_.push_back({line.from, line.to, line.width, std::move(rects)});
+  return linePixels_.back().rects;
 }
 
 }  // namespace corvani

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QPointF>
-#include <QPolygon>
 #include <QRegion>
 #include <QTransform>
 #include <QWidget>
@@ -61,18 +60,9 @@ private:
   void paintShape(QPainter& p, Ctl shape) const;
   void paintInDevicePixels(QPainter& p, const QRegion& region, int ratio);
   void paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice);
-  // The pixels of level lines drawn so far, and of slanted ones, for one transform from the
-  // drawing scale to device pixels; emptied when it changes. A deque, so that adding one leaves
-  // the others in place.
-  struct LinePixels {
-    Point from, to;
-    int width;
-    std::vector<QRect> rects;  // top to bottom
-    QPolygon outline;          // around the same pixels, where each row has one run of them
-  };
-  // A line's pixels in device pixels, found by the pen when the line is first painted at this
-  // view and ratio; the reference lasts until the next paint.
-  const LinePixels& pixelsOf(const Trace& line, const QTransform& toDevice);
+  // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
+  // is first painted at this view and ratio; the reference lasts until the next paint.
+  const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice);
   // What a trace or a shape can touch, in widget pixels at the current view.
   QRegion footprint(const Trace& t) const;
   QRegion cover(std::size_t trace) const;
@@ -84,6 +74,13 @@ private:
   std::vector<Trace> traces_;
   std::vector<QRegion> covers_;  // each line's footprint, by trace; empty for shapes
   std::array<QRect, controlCount> shapeFootprints_{};  // as last painted or asked to be
+  // The pixels of level lines drawn so far, for one transform from the drawing scale to device
+  // pixels; emptied when it changes. A deque, so that adding one leaves the others in place.
+  struct LinePixels {
+    Point from, to;
+    int width;
+    std::vector<QRect> rects;
+  };
   std::deque<LinePixels> linePixels_;
   QTransform linePixelsFor_;
   int width_ = 1;
