@@ -48,6 +48,7 @@ void Llenc::clear() {
 void Llenc::setLineWidth(int pixels) { width_ = pixels; }
 
 void Llenc::line(Point from, Point to, Color color) {
+  followRatio(devicePixelRatioF());
   traces_.push_back({from, to, color, width_, std::nullopt});
   covers_.push_back(footprint(traces_.back()));
   update(covers_.back());
@@ -83,13 +84,34 @@ QRect Llenc::footprint(Ctl shape) const {
   return QRectF(origin_ + r.topLeft() * scale_, r.size() * scale_).toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
-// A line reaches half its pen's width beyond its ends (round caps) and to either side, at the
-// view's scale. Without antialiasing a pixel is painted when its centre lies inside the pen's
-// outline, so one pixel more takes in every pixel the line touches. A
-// slanted line is covered piece by piece, by the rectangles of stretches about 24 pixels long,
-// rather than by its whole bounding rectangle.
+// The covers of the lines are for one device pixel ratio: at another they are found again, and
+// the whole surface repainted.
+void Llenc::followRatio(qreal ratio) {
+  if (ratio == coversRatio_) return;
+  coversRatio_ = ratio;
+  for (std::size_t i = 0; i < traces_.size(); ++i) covers_[i] = footprint(traces_[i]);
+  update();
+}
+
+QTransform Llenc::toDevice(int ratio) const {
+  return QTransform().translate(origin_.x(), origin_.y()).scale(scale_, scale_) * QTransform::fromScale(ratio, ratio);
+}
+
+// Where device pixels are whole, a level line covers the widget pixels its own pixels lie in.
+// Otherwise a line reaches half its pen's width beyond its ends (round caps) and to either side,
+// at the view's scale. Without antialiasing a pixel is painted when its centre lies inside the
+// pen's outline, so one pixel more takes in every pixel the line touches. A slanted line is
+// covered piece by piece, by the rectangles of stretches about 24 pixels long, rather than by its
+// whole bounding rectangle.
 QRegion Llenc::footprint(const Trace& t) const {
   if (t.shape) return footprint(*t.shape);
+  if (t.from.y == t.to.y && coversRatio_ >= 1 && coversRatio_ == std::floor(coversRatio_)) {
+    const int ratio = int(coversRatio_);
+    QRect pixels;
+    for (const QRect& r : pixelsOf(t, toDevice(ratio))) pixels |= r;
+    const auto down = [ratio](int device) { return device >= 0 ? device / ratio : -((-device + ratio - 1) / ratio); };
+    return QRect(QPoint(down(pixels.left()), down(pixels.top())), QPoint(down(pixels.right()), down(pixels.bottom())));
+  }
   const QPointF a = origin_ + escala::toPixels(t.from) * scale_, b = origin_ + escala::toPixels(t.to) * scale_;
   const double pad = t.width * scale_ / 2 + 1;
   const QPointF d = b - a;
@@ -135,6 +157,7 @@ void Llenc::paintShape(QPainter& p, Ctl shape) const {
 void Llenc::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const qreal ratio = p.device()->devicePixelRatio();
+  followRatio(ratio);
   if (controls_ && ratio == std::floor(ratio)) paintInDevicePixels(p, event->region(), int(ratio));
   else paintStroked(p, event->region());
 }
@@ -172,20 +195,10 @@ void Llenc::paintStroked(QPainter& p, const QRegion& region) const {
 // few rectangles is painted one at a time, and one of many, as the pieces of slanted lines make,
 // at once.
 void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
-  const QTransform toDevice = [&] {
-    p.save();
-    p.translate(origin_);
-    p.scale(scale_, scale_);
-    const QTransform drawing = p.worldTransform();
-    p.restore();
-    return drawing * QTransform::fromScale(ratio, ratio);
-  }();
+  const QTransform toDevice = this->toDevice(ratio);
   // The level lines of a few benches are kept; beyond that the kept ones are of benches long gone.
   constexpr std::size_t kept = 64;
-  if (toDevice != linePixelsFor_ || linePixels_.size() > kept) {
-    linePixels_.clear();
-    linePixelsFor_ = toDevice;
-  }
+  if (linePixels_.size() > kept) linePixels_.clear();
   constexpr int fewRects = 12;
   if (region.rectCount() > fewRects) {
     paintWithin(p, region, ratio, toDevice);
@@ -239,7 +252,11 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTr
 
 // The pixels the pen covers, found by stroking the line alone on a mask with the same transform
 // moved by whole device pixels, which moves the pen's outline and its filling by as much.
-const std::vector<QRect>& Llenc::pixelsOf(const Trace& line, const QTransform& toDevice) {
+const std::vector<QRect>& Llenc::pixelsOf(const Trace& line, const QTransform& toDevice) const {
+  if (toDevice != linePixelsFor_) {
+    linePixels_.clear();
+    linePixelsFor_ = toDevice;
+  }
   for (const LinePixels& kept : linePixels_)
     if (kept.from == line.from && kept.to == line.to && kept.width == line.width) return kept.rects;
   const QPointF from = escala::toPixels(line.from), to = escala::toPixels(line.to);

@@ -62,7 +62,10 @@ private:
   void paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice);
   // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
   // is first painted at this view and ratio; the reference lasts until the next paint.
-  const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice);
+  const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice) const;
+  // From the drawing scale to device pixels at the current view.
+  QTransform toDevice(int ratio) const;
+  void followRatio(qreal ratio);
   // What a trace or a shape can touch, in widget pixels at the current view.
   QRegion footprint(const Trace& t) const;
   QRegion cover(std::size_t trace) const;
@@ -81,8 +84,9 @@ private:
     int width;
     std::vector<QRect> rects;
   };
-  std::deque<LinePixels> linePixels_;
-  QTransform linePixelsFor_;
+  mutable std::deque<LinePixels> linePixels_;
+  mutable QTransform linePixelsFor_;
+  qreal coversRatio_ = 0;  // the device pixel ratio the lines' covers are for
   int width_ = 1;
   QPointF origin_;
   double scale_ = 1;
