@@ -225,7 +225,7 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTr
   const int top = bounds.top() * ratio, bottom = (bounds.bottom() + 1) * ratio - 1;
   for (std::size_t i = 0; i < traces_.size(); ++i) {
     const Trace& t = traces_[i];
-    const QRegion& covered = t.shape ? QRegion(footprint(*t.shape)) : covers_[i];
+    const QRegion covered = cover(i);
     if (!bounds.intersects(covered.boundingRect()) || !region.intersects(covered)) continue;
     if (t.shape) {
       paintShape(p, *t.shape);
