@@ -93,9 +93,10 @@ void Llenc::followRatio(qreal ratio) {
   update();
 }
 
-QTransform Llenc::toDevice(int ratio) const {
-  return QTransform().translate(origin_.x(), origin_.y()).scale(scale_, scale_) * QTransform::fromScale(ratio, ratio);
-}
+// As the painter composes it from translate() and scale().
+QTransform Llenc::drawing() const { return QTransform().translate(origin_.x(), origin_.y()).scale(scale_, scale_); }
+
+QTransform Llenc::toDevice(int ratio) const { return drawing() * QTransform::fromScale(ratio, ratio); }
 
 // Where device pixels are whole, a level line covers the widget pixels its own pixels lie in.
 // Otherwise a line reaches half its pen's width beyond its ends (round caps) and to either side,
@@ -171,18 +172,22 @@ void Llenc::paintStroked(QPainter& p, const QRegion& region) const {
   p.scale(scale_, scale_);
   for (Ctl shape : shapesBottomUp)
     if (region.intersects(footprint(shape))) paintShape(p, shape);
-  const QRect bounds = region.boundingRect();
   for (std::size_t i = 0; i < traces_.size(); ++i) {
+    if (!reaches(i, region)) continue;
     const Trace& t = traces_[i];
-    const QRegion covered = cover(i);
-    if (!bounds.intersects(covered.boundingRect()) || !region.intersects(covered)) continue;
-    if (t.shape) {
-      paintShape(p, *t.shape);
-      continue;
-    }
-    p.setPen(QPen(toQColor(t.color), t.width, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(escala::toPixels(t.from), escala::toPixels(t.to));
+    if (t.shape) paintShape(p, *t.shape);
+    else stroke(p, t);
   }
+}
+
+bool Llenc::reaches(std::size_t trace, const QRegion& region) const {
+  const QRegion covered = cover(trace);
+  return region.boundingRect().intersects(covered.boundingRect()) && region.intersects(covered);
+}
+
+void Llenc::stroke(QPainter& p, const Trace& line) const {
+  p.setPen(QPen(toQColor(line.color), line.width, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(escala::toPixels(line.from), escala::toPixels(line.to));
 }
 
 // The same drawing, where a device pixel is a whole number of them to a widget pixel. A level
@@ -213,27 +218,24 @@ void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
 
 // Black goes on the region's bounding rectangle in one fill, which the clip keeps to the region.
 void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice) {
+  const QRect bounds = region.boundingRect();
   p.resetTransform();
-  p.fillRect(region.boundingRect(), Qt::black);
-  p.translate(origin_);
-  p.scale(scale_, scale_);
-  const QTransform drawing = p.worldTransform();
+  p.fillRect(bounds, Qt::black);
+  const QTransform drawing = this->drawing();
   const QTransform devicePixels = QTransform::fromScale(1.0 / ratio, 1.0 / ratio);
+  p.setWorldTransform(drawing);
   for (Ctl shape : shapesBottomUp)
     if (region.intersects(footprint(shape))) paintShape(p, shape);
-  const QRect bounds = region.boundingRect();
   const int top = bounds.top() * ratio, bottom = (bounds.bottom() + 1) * ratio - 1;
   for (std::size_t i = 0; i < traces_.size(); ++i) {
+    if (!reaches(i, region)) continue;
     const Trace& t = traces_[i];
-    const QRegion covered = cover(i);
-    if (!bounds.intersects(covered.boundingRect()) || !region.intersects(covered)) continue;
     if (t.shape) {
       paintShape(p, *t.shape);
       continue;
     }
     if (t.from.y != t.to.y) {
-      p.setPen(QPen(toQColor(t.color), t.width, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(escala::toPixels(t.from), escala::toPixels(t.to));
+      stroke(p, t);
       continue;
     }
     const std::vector<QRect>& rects = pixelsOf(t, toDevice);

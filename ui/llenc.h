@@ -63,8 +63,12 @@ private:
   // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
   // is first painted at this view and ratio; the reference lasts until the next paint.
   const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice) const;
-  // From the drawing scale to device pixels at the current view.
+  // From the drawing scale to widget pixels, and to device pixels, at the current view.
+  QTransform drawing() const;
   QTransform toDevice(int ratio) const;
+  // Whether a trace touches the region being repainted.
+  bool reaches(std::size_t trace, const QRegion& region) const;
+  void stroke(QPainter& p, const Trace& line) const;
   void followRatio(qreal ratio);
   // What a trace or a shape can touch, in widget pixels at the current view.
   QRegion footprint(const Trace& t) const;

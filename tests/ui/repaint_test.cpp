@@ -360,10 +360,11 @@ void RepaintTest::barFollowsItsState_data() {
     QTest::mousePress(&b, Qt::LeftButton, {}, arrow(b, QStyle::SC_ScrollBarSubLine));
   });
   QTest::newRow("hovered") << BarChange([](QScrollBar& b) {
-    QHoverEvent enter(QEvent::HoverEnter, arrow(b, QStyle::SC_ScrollBarSubLine), QPointF(-1, -1));
-    QCoreApplication::sendEvent(&b, &enter);
-    QHoverEvent move(QEvent::HoverMove, arrow(b, QStyle::SC_ScrollBarSubLine), QPointF(-1, -1));
-    QCoreApplication::sendEvent(&b, &move);
+    const QPointF at = arrow(b, QStyle::SC_ScrollBarSubLine);
+    for (QEvent::Type type : {QEvent::HoverEnter, QEvent::HoverMove}) {
+      QHoverEvent hover(type, at, b.mapToGlobal(at), QPointF(-1, -1));
+      QCoreApplication::sendEvent(&b, &hover);
+    }
   });
   QTest::newRow("size") << BarChange([](QScrollBar& b) { b.resize(b.size() + QSize(4, 9)); });
   // The style's gradients shift by a shade with the device pixel they start on.
