@@ -306,10 +306,13 @@ private:
 
 }  // namespace
 
+// Opaque once the style has polished it, as Fusion clears the attribute on scroll bars: until
+// then every change of the bar's face repainted the surface beneath it too.
 BarraDesplacament::BarraDesplacament(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {
   auto* style = new EstilBarra;
   style->setParent(this);
   setStyle(style);
+  ensurePolished();
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -31,6 +31,9 @@ using BoxChange = std::function<void(CaixaImatge&)>;
 Q_DECLARE_METATYPE(BoxChange)
 using BarChange = std::function<void(QScrollBar&)>;
 Q_DECLARE_METATYPE(BarChange)
+// Does something to one control of a shown window; what it returns must repaint.
+using Touch = std::function<QWidget*(Form1&)>;
+Q_DECLARE_METATYPE(Touch)
 
 namespace {
 
@@ -150,6 +153,8 @@ private slots:
   void pictureBoxFollowsItsState();
   void barFollowsItsState_data();
   void barFollowsItsState();
+  void ownChangeLeavesSurface_data();
+  void ownChangeLeavesSurface();
   void picturesAreThePngs_data();
   void picturesAreThePngs();
   void captionsInTheListedFace_data();
@@ -411,6 +416,61 @@ void RepaintTest::barFollowsItsState() {
   QVERIFY(!expected.isNull());
   QCOMPARE(onBlack(ours, false), expected);
   QCOMPARE(onBlack(ours, true), expected);
+}
+
+void RepaintTest::ownChangeLeavesSurface_data() {
+  QTest::addColumn<Touch>("before");
+  QTest::addColumn<Touch>("touch");
+  const auto bar = [](Form1& f) { return qobject_cast<QScrollBar*>(f.widget(Ctl::VSllum)); };
+  const Touch nothing = [](Form1&) { return nullptr; };
+  QTest::newRow("direction bar hovered") << nothing << Touch([bar](Form1& f) -> QWidget* {
+    QScrollBar* b = bar(f);
+    const QPointF at = arrow(*b, QStyle::SC_ScrollBarSubLine);
+    for (QEvent::Type type : {QEvent::HoverEnter, QEvent::HoverMove}) {
+      QHoverEvent hover(type, at, b->mapToGlobal(at), QPointF(-1, -1));
+      QCoreApplication::sendEvent(b, &hover);
+    }
+    return b;
+  });
+  QTest::newRow("direction bar focused") << nothing << Touch([bar](Form1& f) -> QWidget* {
+    bar(f)->setFocus();
+    return bar(f);
+  });
+  // The press turns the lamp down, and repaints the surface; the release is the bar's alone.
+  QTest::newRow("direction bar's arrow let go") << Touch([bar](Form1& f) -> QWidget* {
+    QTest::mousePress(bar(f), Qt::LeftButton, {}, arrow(*bar(f), QStyle::SC_ScrollBarAddLine));
+    return nullptr;
+  }) << Touch([bar](Form1& f) -> QWidget* {
+    QTest::mouseRelease(bar(f), Qt::LeftButton, {}, arrow(*bar(f), QStyle::SC_ScrollBarAddLine));
+    return bar(f);
+  });
+  QTest::newRow("graphical button held") << nothing << Touch([](Form1& f) -> QWidget* {
+    QWidget* b = f.widget(Ctl::cmdAnalisi);
+    QTest::mousePress(b, Qt::LeftButton);
+    return b;
+  });
+  QTest::newRow("picture box focused") << nothing << Touch([](Form1& f) -> QWidget* {
+    f.widget(Ctl::Picture1)->setFocus();
+    return f.widget(Ctl::Picture1);
+  });
+}
+
+// An opaque control over the ray that repaints for a change of its own leaves the surface
+// beneath it as it is.
+void RepaintTest::ownChangeLeavesSurface() {
+  QFETCH(Touch, before);
+  QFETCH(Touch, touch);
+  Window win;
+  QVERIFY(QTest::qWaitForWindowActive(&win.form));
+  QVERIFY(act(win, "cmdBlanca"));
+  before(win.form);
+  settle();
+  PaintCounter paints(win.form.client());
+  QWidget* touched = touch(win.form);
+  settle();
+  QVERIFY(touched);
+  QVERIFY(paints[touched] > 0);
+  QCOMPARE(paints[&win.form.llenc()], 0);
 }
 
 void RepaintTest::picturesAreThePngs_data() {
