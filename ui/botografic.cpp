@@ -3,6 +3,7 @@
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
 #include <QPainter>
@@ -66,6 +67,21 @@ void Boto::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QPushButton::keyPressEvent(event);
+}
+
+// Qt repaints a released button at once, before its click is handled: a frame of its own. Let go
+// as though beyond the button, which repaints it with the next frame, then clicked, the button's
+// face goes to the screen with what the click changes.
+void Boto::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !isDown() || !hitButton(event->position().toPoint())) {
+    QPushButton::mouseReleaseEvent(event);
+    return;
+  }
+  QMouseEvent beyond(event->type(), QPointF(-1, -1), event->scenePosition(), event->globalPosition(),
+                     event->button(), event->buttons(), event->modifiers(), event->pointingDevice());
+  QPushButton::mouseReleaseEvent(&beyond);
+  click();
+  event->accept();
 }
 
 // The face is opaque edge to edge, so nothing beneath it need be painted with it. Set once the

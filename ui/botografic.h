@@ -22,6 +22,7 @@ public:
 
 protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 class BotoGrafic : public Boto {

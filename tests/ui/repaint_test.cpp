@@ -3,6 +3,7 @@
 // gives; a change repaints only the widgets it reaches; kept faces are what painting anew gives;
 // the compiled-in pictures are the committed PNGs' pixels; the captions' pixels are those of the
 // face their whole list of families gives.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBackingStore>
 #include <QFontDatabase>
@@ -155,6 +156,8 @@ private slots:
   void barFollowsItsState();
   void ownChangeLeavesSurface_data();
   void ownChangeLeavesSurface();
+  void releaseShowsWithItsClick_data();
+  void releaseShowsWithItsClick();
   void picturesAreThePngs_data();
   void picturesAreThePngs();
   void captionsInTheListedFace_data();
@@ -471,6 +474,34 @@ void RepaintTest::ownChangeLeavesSurface() {
   QVERIFY(touched);
   QVERIFY(paints[touched] > 0);
   QCOMPARE(paints[&win.form.llenc()], 0);
+}
+
+void RepaintTest::releaseShowsWithItsClick_data() {
+  QTest::addColumn<QPoint>("release");  // from the button's centre
+  QTest::addColumn<bool>("clicks");
+  QTest::newRow("on the button") << QPoint(0, 0) << true;
+  QTest::newRow("beyond its edge") << QPoint(60, 0) << false;
+}
+
+// A button let go repaints once, with what its click changes (here its own face too); let go
+// beyond it, it only comes back up.
+void RepaintTest::releaseShowsWithItsClick() {
+  QFETCH(QPoint, release);
+  QFETCH(bool, clicks);
+  Window win;
+  QVERIFY(QTest::qWaitForWindowActive(&win.form));
+  QVERIFY(act(win, "cmdBlanca"));
+  QWidget* button = win.form.widget(Ctl::cmdAnalisi);
+  const auto analisi = win.form.banc().estat().analisi;
+  QTest::mousePress(button, Qt::LeftButton);
+  settle();
+  PaintCounter paints(win.form.client());
+  QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center() + release);
+  settle();
+  QCOMPARE(win.form.banc().estat().analisi != analisi, clicks);
+  QCOMPARE(paints[button], 1);
+  QCOMPARE(paints[&win.form.llenc()] > 0, clicks);
+  QVERIFY(!static_cast<QAbstractButton*>(button)->isDown());
 }
 
 void RepaintTest::picturesAreThePngs_data() {
