@@ -138,6 +138,11 @@ QRect Llenc::shapeRect(Ctl shape) const {
   return r;
 }
 
+bool Llenc::opaque(Ctl shape) {
+  const ControlLayout& row = layoutOf(shape);
+  return row.backOpaque || row.fill;
+}
+
 // Back (when opaque), then fill (when solid), then the border inside the rectangle.
 void Llenc::paintShape(QPainter& p, Ctl shape) const {
   const ControlState& s = (*controls_)[shape];
@@ -224,12 +229,20 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTr
   const QTransform drawing = this->drawing();
   const QTransform devicePixels = QTransform::fromScale(1.0 / ratio, 1.0 / ratio);
   p.setWorldTransform(drawing);
+  // An opaque shape repainted over the lines hides all that lies beneath it: of its paints only
+  // the last is seen.
+  constexpr std::size_t none = std::size_t(-1);
+  std::array<std::size_t, controlCount> lastRepaint;
+  lastRepaint.fill(none);
+  for (std::size_t i = 0; i < traces_.size(); ++i)
+    if (traces_[i].shape && opaque(*traces_[i].shape)) lastRepaint[ord(*traces_[i].shape)] = i;
   for (Ctl shape : shapesBottomUp)
-    if (region.intersects(footprint(shape))) paintShape(p, shape);
+    if (lastRepaint[ord(shape)] == none && region.intersects(footprint(shape))) paintShape(p, shape);
   const int top = bounds.top() * ratio, bottom = (bounds.bottom() + 1) * ratio - 1;
   for (std::size_t i = 0; i < traces_.size(); ++i) {
-    if (!reaches(i, region)) continue;
     const Trace& t = traces_[i];
+    if (t.shape && lastRepaint[ord(*t.shape)] != none && lastRepaint[ord(*t.shape)] != i) continue;
+    if (!reaches(i, region)) continue;
     if (t.shape) {
       paintShape(p, *t.shape);
       continue;

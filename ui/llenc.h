@@ -58,6 +58,8 @@ protected:
 
 private:
   void paintShape(QPainter& p, Ctl shape) const;
+  // Whether a shown shape covers its whole rectangle, with its back or its fill.
+  static bool opaque(Ctl shape);
   void paintInDevicePixels(QPainter& p, const QRegion& region, int ratio);
   void paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice);
   // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
