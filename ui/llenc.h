@@ -63,7 +63,7 @@ private:
   void paintInDevicePixels(QPainter& p, const QRegion& region, int ratio);
   void paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice);
   // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
-  // is first painted at this view and ratio; the reference lasts until the next paint.
+  // is first covered or painted at this view and ratio; the reference lasts until the next paint.
   const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice) const;
   // From the drawing scale to widget pixels, and to device pixels, at the current view.
   QTransform drawing() const;
@@ -83,8 +83,9 @@ private:
   std::vector<Trace> traces_;
   std::vector<QRegion> covers_;  // each line's footprint, by trace; empty for shapes
   std::array<QRect, controlCount> shapeFootprints_{};  // as last painted or asked to be
-  // The pixels of level lines drawn so far, for one transform from the drawing scale to device
-  // pixels; emptied when it changes. A deque, so that adding one leaves the others in place.
+  // The pixels of the lines drawn so far (level ones are filled from them; all are covered by
+  // them), for one transform from the drawing scale to device pixels; emptied when it changes.
+  // A deque, so that adding one leaves the others in place.
   struct LinePixels {
     Point from, to;
     int width;
