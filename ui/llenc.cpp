@@ -218,59 +218,60 @@ void Llenc::stroke(QPainter& p, const Trace& line) const {
 // line is a few rectangles of pixels (the rows of its round caps, then its body), found once by
 // the pen and filled as they are, where the pen would build the caps' curves and cut them into
 // rows on every paint; at three device pixels to one that is most of a click's cost. A slanted
-// line is a rectangle a row, which the pen fills in fewer instructions, so it is still stroked.
+// line is a rectangle a row: at one device pixel to one the pen fills it in fewer instructions,
+// so there it is stroked; from two its rows, which grow with the ratio, are filled as kept too.
 // Clipped to the whole region, every fill is cut row by row against it; clipped to one of its
 // rectangles, a fill is a plain fill. Clipping costs the region's size each time, so a region of a
-// few rectangles is painted one at a time, and one of many, as the pieces of slanted lines make,
-// at once.
+// few rectangles (12 at one device pixel to one, 48 from two) is painted one at a time, and one of
+// many, as the pieces of slanted lines make, at once, its slanted lines stroked.
 void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
-  const QTransform toDevice = this->toDevice(ratio);
-  // The level lines of a few benches are kept; beyond that the kept ones are of benches long gone.
+  // The lines of a few benches are kept; beyond that the kept ones are of benches long gone.
   constexpr std::size_t kept = 64;
   if (linePixels_.size() > kept) linePixels_.clear();
-  constexpr int fewRects = 12;
+  Layers layers{toDevice(ratio), ratio, {}, {}};
+  for (std::size_t k = 0; k < std::size(shapesBottomUp); ++k) layers.shapes[k] = footprint(shapesBottomUp[k]);
+  layers.lastRepaint.fill(Layers::none);
+  for (std::size_t i = 0; i < traces_.size(); ++i)
+    if (traces_[i].shape && opaque(*traces_[i].shape)) layers.lastRepaint[ord(*traces_[i].shape)] = i;
+  const bool pen = ratio == 1;
+  const int fewRects = pen ? 12 : 48;
   if (region.rectCount() > fewRects) {
-    paintWithin(p, region, ratio, toDevice);
+    paintWithin(p, region, layers, true);
     return;
   }
   for (const QRect& r : region) {
     p.resetTransform();
     p.setClipRect(r);
-    paintWithin(p, QRegion(r), ratio, toDevice);
+    paintWithin(p, QRegion(r), layers, pen);
   }
 }
 
 // Black goes on the region's bounding rectangle in one fill, which the clip keeps to the region.
-void Llenc::paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice) {
+void Llenc::paintWithin(QPainter& p, const QRegion& region, const Layers& layers, bool strokeSlanted) {
+  const int ratio = layers.ratio;
   const QRect bounds = region.boundingRect();
   p.resetTransform();
   p.fillRect(bounds, Qt::black);
   const QTransform drawing = this->drawing();
   const QTransform devicePixels = QTransform::fromScale(1.0 / ratio, 1.0 / ratio);
   p.setWorldTransform(drawing);
-  // An opaque shape repainted over the lines hides all that lies beneath it: of its paints only
-  // the last is seen.
-  constexpr std::size_t none = std::size_t(-1);
-  std::array<std::size_t, controlCount> lastRepaint;
-  lastRepaint.fill(none);
-  for (std::size_t i = 0; i < traces_.size(); ++i)
-    if (traces_[i].shape && opaque(*traces_[i].shape)) lastRepaint[ord(*traces_[i].shape)] = i;
-  for (Ctl shape : shapesBottomUp)
-    if (lastRepaint[ord(shape)] == none && region.intersects(footprint(shape))) paintShape(p, shape);
+  for (std::size_t k = 0; k < std::size(shapesBottomUp); ++k)
+    if (layers.lastRepaint[ord(shapesBottomUp[k])] == Layers::none && region.intersects(layers.shapes[k]))
+      paintShape(p, shapesBottomUp[k]);
   const int top = bounds.top() * ratio, bottom = (bounds.bottom() + 1) * ratio - 1;
   for (std::size_t i = 0; i < traces_.size(); ++i) {
     const Trace& t = traces_[i];
-    if (t.shape && lastRepaint[ord(*t.shape)] != none && lastRepaint[ord(*t.shape)] != i) continue;
+    if (t.shape && layers.lastRepaint[ord(*t.shape)] != Layers::none && layers.lastRepaint[ord(*t.shape)] != i) continue;
     if (!reaches(i, region)) continue;
     if (t.shape) {
       paintShape(p, *t.shape);
       continue;
     }
-    if (t.from.y != t.to.y) {
+    if (t.from.y != t.to.y && strokeSlanted) {
       stroke(p, t);
       continue;
     }
-    const std::vector<QRect>& rects = pixelsOf(t, toDevice);
+    const std::vector<QRect>& rects = pixelsOf(t, layers.toDevice);
     p.setPen(Qt::NoPen);
     p.setBrush(toQColor(t.color));
     const auto first = std::lower_bound(rects.begin(), rects.end(), top,

@@ -60,8 +60,16 @@ private:
   void paintShape(QPainter& p, Ctl shape) const;
   // Whether a shown shape covers its whole rectangle, with its back or its fill.
   static bool opaque(Ctl shape);
+  // What a paint in device pixels finds once for all the rectangles it paints.
+  struct Layers {
+    static constexpr std::size_t none = std::size_t(-1);
+    QTransform toDevice;
+    int ratio;
+    std::array<QRect, 6> shapes;                     // the shapes' footprints, bottom up
+    std::array<std::size_t, controlCount> lastRepaint;  // by shape: its last repaint, if opaque
+  };
   void paintInDevicePixels(QPainter& p, const QRegion& region, int ratio);
-  void paintWithin(QPainter& p, const QRegion& region, int ratio, const QTransform& toDevice);
+  void paintWithin(QPainter& p, const QRegion& region, const Layers& layers, bool strokeSlanted);
   // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
   // is first covered or painted at this view and ratio; the reference lasts until the next paint.
   const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice) const;
