@@ -218,12 +218,12 @@ void Llenc::stroke(QPainter& p, const Trace& line) const {
 // line is a few rectangles of pixels (the rows of its round caps, then its body), found once by
 // the pen and filled as they are, where the pen would build the caps' curves and cut them into
 // rows on every paint; at three device pixels to one that is most of a click's cost. A slanted
-// line is a rectangle a row: at one device pixel to one the pen fills it in fewer instructions,
-// so there it is stroked; from two its rows, which grow with the ratio, are filled as kept too.
+// line is a rectangle a row, which the pen fills in fewer instructions, so it is still stroked.
 // Clipped to the whole region, every fill is cut row by row against it; clipped to one of its
 // rectangles, a fill is a plain fill. Clipping costs the region's size each time, so a region of a
-// few rectangles (12 at one device pixel to one, 48 from two) is painted one at a time, and one of
-// many, as the pieces of slanted lines make, at once, its slanted lines stroked.
+// few rectangles is painted one at a time, and one of many, as the pieces of slanted lines make,
+// at once. (Painting more rectangles one at a time, their slanted lines filled from their kept
+// rows, takes fewer instructions at three device pixels to one, but more time.)
 void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
   // The lines of a few benches are kept; beyond that the kept ones are of benches long gone.
   constexpr std::size_t kept = 64;
@@ -233,21 +233,20 @@ void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
   layers.lastRepaint.fill(Layers::none);
   for (std::size_t i = 0; i < traces_.size(); ++i)
     if (traces_[i].shape && opaque(*traces_[i].shape)) layers.lastRepaint[ord(*traces_[i].shape)] = i;
-  const bool pen = ratio == 1;
-  const int fewRects = pen ? 12 : 48;
+  constexpr int fewRects = 12;
   if (region.rectCount() > fewRects) {
-    paintWithin(p, region, layers, true);
+    paintWithin(p, region, layers);
     return;
   }
   for (const QRect& r : region) {
     p.resetTransform();
     p.setClipRect(r);
-    paintWithin(p, QRegion(r), layers, pen);
+    paintWithin(p, QRegion(r), layers);
   }
 }
 
 // Black goes on the region's bounding rectangle in one fill, which the clip keeps to the region.
-void Llenc::paintWithin(QPainter& p, const QRegion& region, const Layers& layers, bool strokeSlanted) {
+void Llenc::paintWithin(QPainter& p, const QRegion& region, const Layers& layers) {
   const int ratio = layers.ratio;
   const QRect bounds = region.boundingRect();
   p.resetTransform();
@@ -267,7 +266,7 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, const Layers& layers
       paintShape(p, *t.shape);
       continue;
     }
-    if (t.from.y != t.to.y && strokeSlanted) {
+    if (t.from.y != t.to.y) {
       stroke(p, t);
       continue;
     }

@@ -69,7 +69,7 @@ private:
     std::array<std::size_t, controlCount> lastRepaint;  // by shape: its last repaint, if opaque
   };
   void paintInDevicePixels(QPainter& p, const QRegion& region, int ratio);
-  void paintWithin(QPainter& p, const QRegion& region, const Layers& layers, bool strokeSlanted);
+  void paintWithin(QPainter& p, const QRegion& region, const Layers& layers);
   // A line's pixels as rectangles of device pixels, top to bottom, found by the pen when the line
   // is first covered or painted at this view and ratio; the reference lasts until the next paint.
   const std::vector<QRect>& pixelsOf(const Trace& line, const QTransform& toDevice) const;
