@@ -229,7 +229,9 @@ void Llenc::paintInDevicePixels(QPainter& p, const QRegion& region, int ratio) {
   constexpr std::size_t kept = 64;
   if (linePixels_.size() > kept) linePixels_.clear();
   Layers layers{toDevice(ratio), ratio, {}, {}};
-  for (std::size_t k = 0; k < std::size(shapesBottomUp); ++k) layers.shapes[k] = footprint(shapesBottomUp[k]);
+  for (Ctl shape : shapesBottomUp) layers.shapes[ord(shape)] = footprint(shape);
+  // An opaque shape repainted over the lines hides all that lies beneath it: of its paints only
+  // the last is seen.
   layers.lastRepaint.fill(Layers::none);
   for (std::size_t i = 0; i < traces_.size(); ++i)
     if (traces_[i].shape && opaque(*traces_[i].shape)) layers.lastRepaint[ord(*traces_[i].shape)] = i;
@@ -254,13 +256,14 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, const Layers& layers
   const QTransform drawing = this->drawing();
   const QTransform devicePixels = QTransform::fromScale(1.0 / ratio, 1.0 / ratio);
   p.setWorldTransform(drawing);
-  for (std::size_t k = 0; k < std::size(shapesBottomUp); ++k)
-    if (layers.lastRepaint[ord(shapesBottomUp[k])] == Layers::none && region.intersects(layers.shapes[k]))
-      paintShape(p, shapesBottomUp[k]);
+  for (Ctl shape : shapesBottomUp)
+    if (layers.lastRepaint[ord(shape)] == Layers::none && region.intersects(layers.shapes[ord(shape)]))
+      paintShape(p, shape);
   const int top = bounds.top() * ratio, bottom = (bounds.bottom() + 1) * ratio - 1;
   for (std::size_t i = 0; i < traces_.size(); ++i) {
     const Trace& t = traces_[i];
-    if (t.shape && layers.lastRepaint[ord(*t.shape)] != Layers::none && layers.lastRepaint[ord(*t.shape)] != i) continue;
+    const std::size_t last = t.shape ? layers.lastRepaint[ord(*t.shape)] : Layers::none;
+    if (last != Layers::none && last != i) continue;
     if (!reaches(i, region)) continue;
     if (t.shape) {
       paintShape(p, *t.shape);
@@ -275,11 +278,11 @@ void Llenc::paintWithin(QPainter& p, const QRegion& region, const Layers& layers
     p.setBrush(toQColor(t.color));
     const auto first = std::lower_bound(rects.begin(), rects.end(), top,
                                         [](const QRect& rect, int y) { return rect.bottom() < y; });
-    auto last = first;
-    while (last != rects.end() && last->top() <= bottom) ++last;
-    if (first == last) continue;
+    auto end = first;
+    while (end != rects.end() && end->top() <= bottom) ++end;
+    if (first == end) continue;
     p.setWorldTransform(devicePixels);
-    p.drawRects(&*first, int(last - first));
+    p.drawRects(&*first, int(end - first));
     p.setWorldTransform(drawing);
   }
 }

@@ -65,7 +65,7 @@ private:
     static constexpr std::size_t none = std::size_t(-1);
     QTransform toDevice;
     int ratio;
-    std::array<QRect, 6> shapes;                     // the shapes' footprints, bottom up
+    std::array<QRect, controlCount> shapes;             // by shape: its footprint
     std::array<std::size_t, controlCount> lastRepaint;  // by shape: its last repaint, if opaque
   };
   void paintInDevicePixels(QPainter& p, const QRegion& region, int ratio);
