@@ -98,32 +98,24 @@ QTransform Llenc::drawing() const { return QTransform().translate(origin_.x(), o
 
 QTransform Llenc::toDevice(int ratio) const { return drawing() * QTransform::fromScale(ratio, ratio); }
 
-// Where device pixels are whole, a line covers the widget pixels its own pixels lie in: a level
-// line in one rectangle, a slanted one in a rectangle for each band of 16 rows. Thinner bands
-// leave less black to paint but more rectangles, and each costs Qt more than the black saved.
-// Otherwise a line reaches half its pen's width beyond its ends (round caps) and to either side,
-// at the view's scale. Without antialiasing a pixel is painted when its centre lies inside the
-// pen's outline, so one pixel more takes in every pixel the line touches. A slanted line is
-// covered piece by piece, by the rectangles of stretches about 24 pixels long, rather than by its
-// whole bounding rectangle.
+// Where device pixels are whole, a line covers the widget pixels its own pixels lie in, a
+// rectangle for each band of 16 rows: one for a level line, a few for a slanted one. Thinner
+// bands leave less black to paint but more rectangles, and each costs Qt more than the black
+// saved. At a fractional ratio a line reaches half its pen's width beyond its ends (round caps)
+// and to either side, at the view's scale. Without antialiasing a pixel is painted when its
+// centre lies inside the pen's outline, so one pixel more takes in every pixel the line touches.
+// A slanted line is covered piece by piece, by the rectangles of stretches about 24 pixels long,
+// rather than by its whole bounding rectangle.
 QRegion Llenc::footprint(const Trace& t) const {
   if (t.shape) return footprint(*t.shape);
   if (coversRatio_ >= 1 && coversRatio_ == std::floor(coversRatio_)) {
     const int ratio = int(coversRatio_);
     const auto down = [ratio](int device) { return device >= 0 ? device / ratio : -((-device + ratio - 1) / ratio); };
-    const auto widgetPixels = [&](const QRect& r) {
-      return QRect(QPoint(down(r.left()), down(r.top())), QPoint(down(r.right()), down(r.bottom())));
-    };
-    if (t.from.y == t.to.y) {
-      QRect pixels;
-      for (const QRect& r : pixelsOf(t, toDevice(ratio))) pixels |= r;
-      return widgetPixels(pixels);
-    }
     constexpr int band = 16;
     QRegion covered;
     QRect inBand;
     for (const QRect& r : pixelsOf(t, toDevice(ratio))) {
-      const QRect w = widgetPixels(r);
+      const QRect w(QPoint(down(r.left()), down(r.top())), QPoint(down(r.right()), down(r.bottom())));
       if (!inBand.isEmpty() && w.top() - inBand.top() >= band) {
         covered += inBand;
         inBand = {};

@@ -350,6 +350,15 @@ QPoint arrow(const QScrollBar& bar, QStyle::SubControl which) {
   return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, which, &bar).center();
 }
 
+// The pointer come to rest over a bar's up arrow.
+void hoverUpArrow(QScrollBar& bar) {
+  const QPointF at = arrow(bar, QStyle::SC_ScrollBarSubLine);
+  for (QEvent::Type type : {QEvent::HoverEnter, QEvent::HoverMove}) {
+    QHoverEvent hover(type, at, bar.mapToGlobal(at), QPointF(-1, -1));
+    QCoreApplication::sendEvent(&bar, &hover);
+  }
+}
+
 void RepaintTest::barFollowsItsState_data() {
   QTest::addColumn<BarChange>("change");
   QTest::newRow("as it starts") << BarChange([](QScrollBar&) {});
@@ -367,13 +376,7 @@ void RepaintTest::barFollowsItsState_data() {
     b.grab();
     QTest::mousePress(&b, Qt::LeftButton, {}, arrow(b, QStyle::SC_ScrollBarSubLine));
   });
-  QTest::newRow("hovered") << BarChange([](QScrollBar& b) {
-    const QPointF at = arrow(b, QStyle::SC_ScrollBarSubLine);
-    for (QEvent::Type type : {QEvent::HoverEnter, QEvent::HoverMove}) {
-      QHoverEvent hover(type, at, b.mapToGlobal(at), QPointF(-1, -1));
-      QCoreApplication::sendEvent(&b, &hover);
-    }
-  });
+  QTest::newRow("hovered") << BarChange(hoverUpArrow);
   QTest::newRow("size") << BarChange([](QScrollBar& b) { b.resize(b.size() + QSize(4, 9)); });
   // The style's gradients shift by a shade with the device pixel they start on.
   for (const QRect& place : {QRect(6, 140, 11, 28), QRect(7, 161, 11, 28), QRect(31, 13, 12, 30)})
@@ -427,13 +430,8 @@ void RepaintTest::ownChangeLeavesSurface_data() {
   const auto bar = [](Form1& f) { return qobject_cast<QScrollBar*>(f.widget(Ctl::VSllum)); };
   const Touch nothing = [](Form1&) { return nullptr; };
   QTest::newRow("direction bar hovered") << nothing << Touch([bar](Form1& f) -> QWidget* {
-    QScrollBar* b = bar(f);
-    const QPointF at = arrow(*b, QStyle::SC_ScrollBarSubLine);
-    for (QEvent::Type type : {QEvent::HoverEnter, QEvent::HoverMove}) {
-      QHoverEvent hover(type, at, b->mapToGlobal(at), QPointF(-1, -1));
-      QCoreApplication::sendEvent(b, &hover);
-    }
-    return b;
+    hoverUpArrow(*bar(f));
+    return bar(f);
   });
   QTest::newRow("direction bar focused") << nothing << Touch([bar](Form1& f) -> QWidget* {
     bar(f)->setFocus();
