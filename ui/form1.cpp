@@ -258,19 +258,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 // Every rectangle, font and picture at the largest scale that fits the client area.
 void Form1::relayout() {
-  const QSize area = client_->size();
-  scale_ = std::min(area.width() / double(escala::client.width()), area.height() / double(escala::client.height()));
-  const QPointF origin((area.width() - escala::client.width() * scale_) / 2,
-                       (area.height() - escala::client.height() * scale_) / 2);
+  const escala::Vista view = escala::fit(client_->width(), client_->height());
+  scale_ = view.scale;
   llenc_->setGeometry(client_->rect());
-  llenc_->setView(origin, scale_);
+  llenc_->setView(QPointF(view.x, view.y), scale_);
   for (const ControlLayout& row : controlTable) {
     QWidget* w = widget(row.id);
     if (!w) continue;
-    const QRectF r(escala::toPixels(row.rect));
-    const QPointF topLeft = origin + r.topLeft() * scale_;
-    const QPointF bottomRight = origin + (r.topLeft() + QPointF(r.width(), r.height())) * scale_;
-    w->setGeometry(QRect(topLeft.toPoint(), bottomRight.toPoint() - QPoint(1, 1)));
+    w->setGeometry(escala::toQRect(escala::place(escala::pixelRect(row.rect), view)));
     QFont font = fonts_[ord(row.id)];
     font.setPointSizeF(font.pointSizeF() * scale_);
     w->setFont(font);

@@ -137,16 +137,7 @@ QRegion Llenc::footprint(const Trace& t) const {
 }
 
 QRect Llenc::shapeRect(Ctl shape) const {
-  QRect r = escala::toPixels(layoutOf(shape).rect);
-  if (controls_) {
-    const ControlState& s = (*controls_)[shape];
-    // The bottom edge is rounded once, so that it stays put while the top moves.
-    if (s.top && s.height) {
-      r.setTop(escala::unitsToPixelsY(*s.top));
-      r.setBottom(escala::unitsToPixelsY(*s.top + *s.height) - 1);
-    }
-  }
-  return r;
+  return controls_ ? escala::toQRect(escala::shapeRect(shape, *controls_)) : escala::toPixels(layoutOf(shape).rect);
 }
 
 bool Llenc::opaque(Ctl shape) {
