@@ -12,7 +12,7 @@ PACKAGES += desktop-file-utils appstream libxml2-utils man-db
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test stress-asan clean
+.PHONY: deps configure build run test stress-asan clean web web-deps web-test-deps
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -23,8 +23,37 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
+# The browser page, build-web/corvani.html: emscripten, and node and npm only where the commands
+# are missing (a node from elsewhere may stand in for Debian's). em++ finds the JavaScript parser
+# it needs in Debian's module folder, where a node from elsewhere does not look.
+WEB_BUILD ?= build-web
+export NODE_PATH := $(if $(NODE_PATH),$(NODE_PATH):)/usr/share/nodejs
+web-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="emscripten"
+	@missing=$$(command -v node >/dev/null || echo nodejs; command -v npm >/dev/null || echo npm); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+web: web-deps
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "The page: $(CURDIR)/$(WEB_BUILD)/corvani.html ($$(stat -c %s $(WEB_BUILD)/corvani.html) bytes)"
+
+# What the page's tests drive: Debian's Chromium, and puppeteer-core at the version the lock file
+# pins, installed again only when the lock file changes.
+WEB_TEST_MODULES := tests/web/node_modules/.package-lock.json
+web-test-deps: web-deps
+	@$(MAKE) --no-print-directory deps PACKAGES="chromium"
+	@$(MAKE) --no-print-directory $(WEB_TEST_MODULES)
+$(WEB_TEST_MODULES): tests/web/package-lock.json tests/web/package.json
+	cd tests/web && npm ci --no-audit --no-fund
+	touch $@
+
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCORVANI_WEB_BUILD=$(CURDIR)/$(WEB_BUILD)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -33,7 +62,8 @@ run: build
 	$(BUILD)/ui/corvani
 
 # Headless: Qt's offscreen platform, and a private runtime directory so nothing touches the user's.
-test: build
+# The page and what drives it come first, for the tests labelled "web".
+test: web web-test-deps build
 	@runtime=$$(mktemp -d); \
 	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS); status=$$?; \
@@ -54,7 +84,7 @@ stress-asan: deps
 	rm -rf $$runtime; exit $$status
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WEB_BUILD)
 
 # The Debian package and the benchmarks, each in an optimised build folder of its own.
 # `make package` leaves corvani_<version>_<arch>.deb in $(RELEASE_BUILD), built with Debian's

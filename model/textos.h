@@ -82,6 +82,10 @@ inline constexpr std::string_view faltaValor = "falta el valor d'una opció de Q
 inline constexpr std::string_view senseArguments = "el programa no pren arguments («%1»).";
 inline constexpr std::string_view vegeuAjuda = "Vegeu «corvani --help».";
 
+// What the browser page shows once "&Sortir" has ended the program.
+inline constexpr std::string_view programaAcabat =
+    "El programa s'ha acabat. Torneu a carregar la pàgina per començar-lo de nou.";
+
 // Menus; an ampersand marks the access letter.
 inline constexpr std::string_view mnuSortir = "&Sortir";
 inline constexpr std::string_view mnuInfo = "&Informació";
