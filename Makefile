@@ -23,9 +23,10 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 
-# The browser page, build-web/corvani.html: emscripten, and node and npm only where the commands
-# are missing (a node from elsewhere may stand in for Debian's). em++ finds the JavaScript parser
-# it needs in Debian's module folder, where a node from elsewhere does not look.
+# The browser page, build-web/corvani.html, optimised for size. It needs emscripten, and node and
+# npm, installed only where the commands are missing (a node from elsewhere may stand in for
+# Debian's). em++ finds the JavaScript parser it needs in Debian's module folder, where a node
+# from elsewhere does not look.
 WEB_BUILD ?= build-web
 export NODE_PATH := $(if $(NODE_PATH),$(NODE_PATH):)/usr/share/nodejs
 web-deps:
@@ -38,7 +39,7 @@ web-deps:
 	fi
 
 web: web-deps
-	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=MinSizeRel
 	cmake --build $(WEB_BUILD) -j $(JOBS)
 	@echo "The page: $(CURDIR)/$(WEB_BUILD)/corvani.html ($$(stat -c %s $(WEB_BUILD)/corvani.html) bytes)"
 

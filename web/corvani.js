@@ -60,6 +60,10 @@
         this.ocupat = false;
         delete document.body.dataset.ocupat;
         if (!this.acabat) {
+          if (this.redisposa) {
+            this.redisposa = false;
+            this.disposa();
+          }
           this.pinta();
           this.descriu();
         }
@@ -280,6 +284,12 @@
     // fits it, every control at its place at that scale.
     disposa() {
       if (this.acabat) return;
+      // While a handler waits for its message box the module must not be entered: the layout
+      // waits for the handler's end.
+      if (this.ocupat) {
+        this.redisposa = true;
+        return;
+      }
       const ratio = window.devicePixelRatio || 1;
       const area = this.client.getBoundingClientRect();
       const width = Math.max(1, Math.round(area.width * ratio));
