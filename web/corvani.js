@@ -21,9 +21,8 @@
   }
 
   class Pagina {
-    constructor(M, imatges) {
+    constructor(M) {
       this.M = M;
-      this.imatges = imatges;
       this.escala = 1;
       this.ocupat = false; // a handler is running, or waits for its message box to close
       this.acabat = false;
@@ -197,8 +196,8 @@
       if (row.accessibleName) element.setAttribute('aria-label', row.accessibleName);
       if (row.accessibleDescription) element.setAttribute('aria-description', row.accessibleDescription);
       if (row.picture) {
-        element.style.backgroundImage = `url(${IMATGES[row.picture]})`;
-        element.imatge = this.imatges[row.picture];
+        element.imatge = IMATGES[row.picture];
+        element.style.backgroundImage = `url(${element.imatge.src})`;
       }
       element.hidden = !row.visible;
       this.client.append(element);
@@ -313,8 +312,8 @@
           fontSize: `${(row.kind === 'Label' ? 12 : 8) * PUNTS * this.escala}px`,
         });
         if (element.imatge) {
-          const { naturalWidth, naturalHeight } = element.imatge;
-          element.style.backgroundSize = `${naturalWidth * this.escala}px ${naturalHeight * this.escala}px`;
+          const { width: w0, height: h0 } = element.imatge;
+          element.style.backgroundSize = `${w0 * this.escala}px ${h0 * this.escala}px`;
           if (row.kind === 'PictureBox') {
             const vora = row.borderWidth;
             element.style.backgroundPosition = `${vora * this.escala}px ${vora * this.escala}px`;
@@ -375,20 +374,13 @@
     }
   }
 
-  // The pictures are decoded first, so that the controls are laid out knowing their sizes.
-  const imatges = {};
-  const decodificades = Object.entries(IMATGES).map(([nom, adreca]) => {
-    const imatge = new Image();
-    imatge.src = adreca;
-    imatges[nom] = imatge;
-    return imatge.decode();
-  });
+  // The module is compiled as the page loads, so the bench is shown before the load event.
   let pagina = null;
-  const modul = CorvaniModule({
+  CorvaniModule({
     corvaniCanvi: (control) => pagina && pagina.canvi(control),
     corvaniMissatge: (text) => pagina.missatge(text),
-  });
-  Promise.all([modul, ...decodificades]).then(([M]) => {
-    pagina = new Pagina(M, imatges);
+    onRuntimeInitialized() {
+      pagina = new Pagina(this);
+    },
   });
 })();

@@ -12,9 +12,20 @@ if (!output || !modul || pictures.length === 0) {
 }
 
 const read = (file) => fs.readFileSync(file, 'utf8');
+// Each picture with its size, from its PNG header, so that the page lays the pictures out before
+// it has decoded any.
 const imatges = {};
 for (const file of pictures) {
-  imatges[path.basename(file, '.png')] = 'data:image/png;base64,' + fs.readFileSync(file).toString('base64');
+  const png = fs.readFileSync(file);
+  if (png.toString('latin1', 1, 4) !== 'PNG' || png.toString('latin1', 12, 16) !== 'IHDR') {
+    console.error(`empaqueta.js: ${file} is not a PNG`);
+    process.exit(1);
+  }
+  imatges[path.basename(file, '.png')] = {
+    src: 'data:image/png;base64,' + png.toString('base64'),
+    width: png.readUInt32BE(16),
+    height: png.readUInt32BE(20),
+  };
 }
 
 // Inlined in a script element, a text must not close it.
