@@ -259,7 +259,7 @@
         element.disabled = !estat.enabled;
         if (element.textContent !== estat.caption) {
           element.textContent = estat.caption;
-          this.ajustaText(element);
+          if (this.disposat) this.ajustaText([element]);
         }
         if (row.back !== null) element.style.backgroundColor = css(estat.back);
       }
@@ -322,18 +322,21 @@
         if (row.kind === 'ScrollBar') {
           for (const fletxa of element.querySelectorAll('.fletxa')) fletxa.style.height = `${(w - 2) / ratio}px`;
         }
-        if (element.tagName === 'BUTTON') this.ajustaText(element);
       });
+      this.ajustaText(this.elements.filter((element) => element && element.tagName === 'BUTTON'));
+      this.disposat = true;
       this.pinta();
     }
 
     // A caption whose longest word does not fit its face is made smaller, half a point at a time.
-    ajustaText(boto) {
-      let punts = 8;
-      boto.style.fontSize = `${punts * PUNTS * this.escala}px`;
-      while (punts > 6 && boto.scrollWidth > boto.clientWidth) {
-        punts -= 0.5;
-        boto.style.fontSize = `${punts * PUNTS * this.escala}px`;
+    // All the buttons' sizes are set before any is measured, so the page is laid out once a step.
+    ajustaText(botons) {
+      const mida = (punts) => `${punts * PUNTS * this.escala}px`;
+      for (const boto of botons) boto.style.fontSize = mida(8);
+      let massaLlargs = botons.filter((boto) => boto.scrollWidth > boto.clientWidth);
+      for (let punts = 7.5; punts >= 6 && massaLlargs.length > 0; punts -= 0.5) {
+        for (const boto of massaLlargs) boto.style.fontSize = mida(punts);
+        massaLlargs = massaLlargs.filter((boto) => boto.scrollWidth > boto.clientWidth);
       }
     }
 
