@@ -38,13 +38,12 @@ public:
   const std::uint32_t* pixels() const { return pixels_.data(); }
   Color at(int x, int y) const { return static_cast<Color>(pixels_[std::size_t(y) * width_ + x] & 0xFFFFFF); }
 
+private:
   // A line's pixels, as runs along the rows, at the current view.
   struct Run {
     int y, left, right;  // columns left .. right - 1
   };
   std::vector<Run> runsOf(Point from, Point to, int width) const;
-
-private:
   struct Trace {
     Point from, to;
     Color color = 0;
