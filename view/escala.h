@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "model/controls.h"
@@ -49,6 +50,38 @@ inline PixelRect shapeRect(Ctl shape, const Controls& controls) {
     r.height = unitsToPixelsY(*s.top + *s.height) - r.top;
   }
   return r;
+}
+
+// What a shown shape paints, from the bottom up, in pixels at scale 1: its back where opaque, its
+// fill where solid, then its border inside its rectangle, a strip of the border's width a side.
+// A border without a colour of its own is in the system's window-text colour.
+struct Pinzellada {
+  PixelRect rect;
+  Color color = 0;
+};
+struct PinturaForma {
+  std::array<Pinzellada, 6> parts;
+  int count = 0;
+  const Pinzellada* begin() const { return parts.data(); }
+  const Pinzellada* end() const { return parts.data() + count; }
+};
+inline PinturaForma pinturaDe(Ctl shape, const Controls& controls, Color windowText) {
+  PinturaForma paint;
+  const ControlState& s = controls[shape];
+  const ControlLayout& row = layoutOf(shape);
+  const PixelRect r = shapeRect(shape, controls);
+  if (!s.visible || r.width <= 0 || r.height <= 0) return paint;
+  const auto add = [&paint](PixelRect part, Color color) { paint.parts[std::size_t(paint.count++)] = {part, color}; };
+  if (row.backOpaque) add(r, s.back);
+  if (row.fill) add(r, s.fill);
+  const int w = std::min({row.borderWidth, r.width, r.height});
+  if (w <= 0) return paint;
+  const Color border = row.border.value_or(windowText);
+  add({r.left, r.top, r.width, w}, border);
+  add({r.left, r.bottom() - w, r.width, w}, border);
+  add({r.left, r.top, w, r.height}, border);
+  add({r.right() - w, r.top, w, r.height}, border);
+  return paint;
 }
 
 // Where the bench lies in an area: the top-left corner of its client area and its scale, in

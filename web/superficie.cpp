@@ -174,23 +174,11 @@ void Superficie::paintWithin(PixelRect clip) {
   }
 }
 
-// Back (when opaque), then fill (when solid), then the border inside the rectangle, each laid
-// out at scale 1 and placed at the view as the controls are.
+// Each part laid out at scale 1 and placed at the view as the controls are. Borders without a
+// colour of their own are black, the window-text colour of the desktop's usual palette.
 void Superficie::paintShape(Ctl shape, PixelRect clip) {
-  const ControlState& s = (*controls_)[shape];
-  const ControlLayout& row = layoutOf(shape);
-  const PixelRect r = escala::shapeRect(shape, *controls_);
-  if (!s.visible || empty(r)) return;
-  const auto paint = [&](PixelRect part, Color color) { fill(escala::place(part, view_), color, clip); };
-  if (row.backOpaque) paint(r, s.back);
-  if (row.fill) paint(r, s.fill);
-  const int w = std::min({row.borderWidth, r.width, r.height});
-  if (w <= 0) return;
-  const Color border = row.border.value_or(colors::black);
-  paint({r.left, r.top, r.width, w}, border);
-  paint({r.left, r.bottom() - w, r.width, w}, border);
-  paint({r.left, r.top, w, r.height}, border);
-  paint({r.right() - w, r.top, w, r.height}, border);
+  for (const escala::Pinzellada& part : escala::pinturaDe(shape, *controls_, colors::black))
+    fill(escala::place(part.rect, view_), part.color, clip);
 }
 
 void Superficie::fill(PixelRect r, Color color, PixelRect clip) {
