@@ -23,6 +23,7 @@
 #include "ui/lector.h"
 #include "ui/qtcolor.h"
 #include "ui/qttext.h"
+#include "view/menus.h"
 #include "view/raig.h"
 
 namespace corvani {
@@ -109,15 +110,14 @@ void Form1::createMenus() {
         informaLector();
       });
   };
-  add(menuBar()->addAction(qs(textos::mnuSortir)), Menu::mnuSortir);
-  QMenu* info = menuBar()->addMenu(qs(textos::mnuInfo));
-  add(info->addAction(qs(textos::mnusobre)), Menu::mnusobre);
-  add(info->addAction(qs(textos::mnuComFunciona)), Menu::mnuComFunciona);
-  add(info->addAction(qs(textos::mnuMesInfo)), Menu::mnuMesInfo);
-  QMenu* opcions = menuBar()->addMenu(qs(textos::mnuOpcions));
-  add(opcions->addAction(qs(textos::mnuFiltres)), Menu::mnuFiltres);
-  add(opcions->addAction(qs(textos::mnuTintes)), Menu::mnuTintes);
-  add(opcions->addAction(qs(textos::mnuComplet)), Menu::mnuComplet);
+  for (const MenuBarEntry& entry : barraMenus) {
+    if (entry.id) {
+      add(menuBar()->addAction(qs(entry.text)), *entry.id);
+      continue;
+    }
+    QMenu* menu = menuBar()->addMenu(qs(entry.text));
+    for (const MenuItem& item : entry.items) add(menu->addAction(qs(item.text)), item.id);
+  }
 }
 
 // From the bottom of the stack up, so that each widget lies over the ones before it and the

@@ -12,6 +12,7 @@
 #include "model/textos.h"
 #include "view/descripcio.h"
 #include "view/escala.h"
+#include "view/menus.h"
 #include "view/raig.h"
 
 namespace corvani::web {
@@ -99,26 +100,6 @@ private:
 constexpr std::array<std::string_view, 7> kindNames = {"Button", "GraphicalButton", "PictureBox", "ScrollBar",
                                                        "Frame",  "Shape",           "Label"};
 
-// The menu bar, left to right, each menu's items from the top down.
-struct MenuItem {
-  std::string_view text;
-  Menu id;
-};
-struct MenuBarEntry {
-  std::string_view text;
-  std::optional<Menu> id;  // an item of the bar itself, which acts at once
-  std::array<MenuItem, 3> items;
-};
-constexpr std::array<MenuBarEntry, 3> menuBar = {{
-    {t::mnuSortir, Menu::mnuSortir, {}},
-    {t::mnuInfo,
-     std::nullopt,
-     {{{t::mnusobre, Menu::mnusobre}, {t::mnuComFunciona, Menu::mnuComFunciona}, {t::mnuMesInfo, Menu::mnuMesInfo}}}},
-    {t::mnuOpcions,
-     std::nullopt,
-     {{{t::mnuFiltres, Menu::mnuFiltres}, {t::mnuTintes, Menu::mnuTintes}, {t::mnuComplet, Menu::mnuComplet}}}},
-}};
-
 int menuNumber(Menu m) { return static_cast<int>(m); }
 
 }  // namespace
@@ -138,7 +119,7 @@ std::string Pagina::taula() {
   j.field("acabat", t::programaAcabat).field("banc", t::nomBanc);
   j.key("pixelsPerUnit").open('[').value(escala::pixelsPerUnitX).value(escala::pixelsPerUnitY).close(']');
   j.key("menus").open('[');
-  for (const MenuBarEntry& entry : menuBar) {
+  for (const MenuBarEntry& entry : barraMenus) {
     j.open('{').field("text", entry.text);
     if (entry.id) {
       j.field("id", menuNumber(*entry.id));
