@@ -31,6 +31,31 @@ void drawCaption(QPainter& p, const QPushButton& b, const QRect& face, QColor co
   p.drawText(face, captionFlags, b.text());
 }
 
+// A rectangle's one-pixel outline as fills of whole pixels, the bottom and right sides over the
+// top and left ones: at any device pixel ratio each side covers exactly the device pixels of its
+// own row or column. (A 1-pixel pen is centred on the pixels' corners, so at a ratio of 2 or more
+// it covers half a pixel outside the face and leaves the face's last half-pixel unpainted.)
+void outline(QPainter& p, const QRect& r, QColor topLeft, QColor bottomRight) {
+  p.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
+  p.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
+  p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+  p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+}
+
+// The focus rectangle: a dot on every third pixel of the outline of `r`, clockwise from its
+// top-left corner and back to it, where a dotted 1-pixel pen puts them at ratio 1; as fills of
+// whole pixels, like the outline.
+void dotted(QPainter& p, const QRect& r, QColor color) {
+  int along = 0;
+  const auto step = [&](int x, int y) {
+    if (along++ % 3 == 1) p.fillRect(QRect(x, y, 1, 1), color);
+  };
+  for (int x = r.left(); x < r.right(); ++x) step(x, r.top());
+  for (int y = r.top(); y < r.bottom(); ++y) step(r.right(), y);
+  for (int x = r.right(); x > r.left(); --x) step(x, r.bottom());
+  for (int y = r.bottom(); y >= r.top(); --y) step(r.left(), y);
+}
+
 // The picture's pixels at the bench's scale, without smoothing, so pixel art stays crisp.
 void drawPicture(QPainter& p, QPointF at, const QPixmap& picture, double scale) {
   p.drawPixmap(QRectF(at, QSizeF(picture.size()) * scale), picture, QRectF(picture.rect()));
@@ -166,24 +191,9 @@ void BotoGrafic::paintFace(QPainter& p) const {
   const QColor light(255, 255, 255), shade(128, 128, 128), dark(0, 0, 0), face(223, 223, 223);
   const QColor topLeft = down ? dark : light, bottomRight = down ? light : dark;
   const QColor innerTopLeft = down ? shade : face, innerBottomRight = down ? face : shade;
-  p.setPen(topLeft);
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(bottomRight);
-  p.drawLine(r.bottomLeft(), r.bottomRight());
-  p.drawLine(r.topRight(), r.bottomRight());
-  const QRect in = r.adjusted(1, 1, -1, -1);
-  p.setPen(innerTopLeft);
-  p.drawLine(in.topLeft(), in.topRight());
-  p.drawLine(in.topLeft(), in.bottomLeft());
-  p.setPen(innerBottomRight);
-  p.drawLine(in.bottomLeft(), in.bottomRight());
-  p.drawLine(in.topRight(), in.bottomRight());
-  if (hasFocus()) {
-    QPen pen(Qt::black, 1, Qt::DotLine);
-    p.setPen(pen);
-    p.drawRect(r.adjusted(3, 3, -4, -4));
-  }
+  outline(p, r, topLeft, bottomRight);
+  outline(p, r.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
+  if (hasFocus()) dotted(p, r.adjusted(3, 3, -3, -3), Qt::black);
 }
 
 void BotoSistema::paintEvent(QPaintEvent*) {
@@ -238,13 +248,10 @@ void CaixaImatge::paintFace(QPainter& p) const {
   p.fillRect(rect(), Qt::black);
   drawPicture(p, QPointF(border_, border_), picture_, scale_);
   if (border_ > 0) {
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QColor border = palette().color(QPalette::WindowText);
+    outline(p, rect(), border, border);
   }
-  if (hasFocus()) {
-    p.setPen(QPen(Qt::white, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-  }
+  if (hasFocus()) dotted(p, rect(), Qt::white);
 }
 
 namespace {
