@@ -10,6 +10,9 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-
 PACKAGES += desktop-file-utils appstream libxml2-utils man-db
 # A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+# dbus-launch, which libdbus runs to start a session bus where none is: tests/ui/leftovers.sh checks
+# that the program, started without one, does not let it.
+PACKAGES += dbus-x11
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test stress-asan clean

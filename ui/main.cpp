@@ -3,13 +3,16 @@
 #include <QStyleFactory>
 
 #include "model/textos.h"
+#include "ui/arrencada.h"
 #include "ui/form1.h"
 #include "ui/ordres.h"
 
 int main(int argc, char* argv[]) {
   // Before QApplication, which needs a display: --help and --version must answer without one.
   if (const auto status = corvani::llegeixOrdres(argc, argv)) return *status;
+  corvani::Arrencada arrencada(argc, argv);
   QApplication app(argc, argv);
+  arrencada.llesta();
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setApplicationName(QString::fromUtf8(corvani::textos::nomPrograma.data()));
   QApplication::setApplicationVersion(QStringLiteral(CORVANI_VERSIO));
