@@ -149,6 +149,9 @@ Arrencada::Arrencada(int argc, char* argv[]) {
                          S_ISSOCK(st.st_mode);
     qputenv("DBUS_SESSION_BUS_ADDRESS", running ? "unix:path=" + bus : QByteArray("disabled:"));
   }
+  estilTriat_ = !option(argc, argv, "style").isEmpty() || !qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE");
+  for (int i = 1; i < argc; ++i)
+    if (std::string(argv[i]).starts_with("-style=") || std::string(argv[i]).starts_with("--style=")) estilTriat_ = true;
   state.platforms = plataformesDemanades(argc, argv);
   state.display = option(argc, argv, "display");
   if (const QString path = option(argc, argv, "platformpluginpath"); !path.isEmpty()) state.pluginFolders << path;

@@ -27,6 +27,11 @@ public:
   // After QApplication: passes on the messages held, and removes the runtime directory that Qt made
   // in the temporary folder, empty, where it found none.
   void llesta();
+  // Whether the user chose a style for Qt: -style NAME, -style=NAME or QT_STYLE_OVERRIDE.
+  bool estilTriat() const { return estilTriat_; }
+
+private:
+  bool estilTriat_ = false;
 };
 
 }  // namespace corvani

@@ -2,32 +2,41 @@
 #include "ui/botografic.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+#include "ui/escala.h"
 
 namespace corvani {
 namespace {
 
 constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap;
 
-// The caption's font, made smaller where a long word would not fit the face.
-QFont fitted(QFont font, const QRect& face, const QString& text) {
-  while (font.pointSizeF() > 6 &&
-         QFontMetrics(font).boundingRect(face, captionFlags, text).width() > face.width())
-    font.setPointSizeF(font.pointSizeF() - 0.5);
+// The caption's font, made smaller where a long word would not fit the face: by half a point of
+// the bench down to six, in the device's points.
+QFont fitted(QFont font, const QRect& face, const QString& text, const QPaintDevice& device) {
+  const double points = escala::pointsFor(device);
+  while (font.pointSizeF() > 6 * points &&
+         QFontMetrics(font, &device).boundingRect(face, captionFlags, text).width() > face.width())
+    font.setPointSizeF(font.pointSizeF() - 0.5 * points);
   return font;
 }
 
 void drawCaption(QPainter& p, const QPushButton& b, const QRect& face, QColor color) {
   if (b.text().isEmpty()) return;
+  // The widget's points as many pixels on the device painted on (its face, a grab) as on the widget.
+  QFont font = b.font();
+  font.setPointSizeF(font.pointSizeF() * b.logicalDpiY() / p.device()->logicalDpiY());
   p.setPen(color);
-  p.setFont(fitted(b.font(), face, b.text()));
+  p.setFont(fitted(font, face, b.text(), *p.device()));
   p.drawText(face, captionFlags, b.text());
 }
 
@@ -262,6 +271,7 @@ namespace {
 // is painted where it will be copied.
 class EstilBarra : public QProxyStyle {
 public:
+  using QProxyStyle::QProxyStyle;
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                           const QWidget* widget) const override {
     const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
@@ -332,7 +342,7 @@ private:
 // Opaque once the style has polished it, as Fusion clears the attribute on scroll bars: until
 // then every change of the bar's face repainted the surface beneath it too.
 BarraDesplacament::BarraDesplacament(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {
-  auto* style = new EstilBarra;
+  auto* style = new EstilBarra(QStyleFactory::create(QApplication::style()->name()));
   style->setParent(this);
   setStyle(style);
   ensurePolished();

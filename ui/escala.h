@@ -2,6 +2,7 @@
 // drawing units (13000 × 9000 over the client area) for lines and run-time extents.
 #pragma once
 
+#include <QPaintDevice>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -27,5 +28,11 @@ inline QRect toPixels(TwipRect r) {
 }
 inline QPointF toPixels(Point p) { return {p.x * pixelsPerUnitX, p.y * pixelsPerUnitY}; }
 inline int unitsToPixelsY(float y) { return static_cast<int>(std::lround(y * pixelsPerUnitY)); }
+
+// The window was laid out at 96 dots per inch, so a caption's point is 96/72 of the bench's pixels
+// whatever the desktop's dots per inch or Qt's scaling: points for the device are the bench's
+// points times this.
+inline constexpr double layoutDpi = 96;
+inline double pointsFor(const QPaintDevice& device) { return layoutDpi / device.logicalDpiY(); }
 
 }  // namespace corvani::escala

@@ -272,7 +272,7 @@ void Form1::relayout() {
     const QPointF bottomRight = origin + (r.topLeft() + QPointF(r.width(), r.height())) * scale_;
     w->setGeometry(QRect(topLeft.toPoint(), bottomRight.toPoint() - QPoint(1, 1)));
     QFont font = fonts_[ord(row.id)];
-    font.setPointSizeF(font.pointSizeF() * scale_);
+    font.setPointSizeF(font.pointSizeF() * scale_ * escala::pointsFor(*client_));
     w->setFont(font);
     if (auto* b = dynamic_cast<BotoGrafic*>(w)) b->setScale(scale_);
     if (auto* p = dynamic_cast<CaixaImatge*>(w)) p->setScale(scale_);

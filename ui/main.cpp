@@ -13,7 +13,8 @@ int main(int argc, char* argv[]) {
   corvani::Arrencada arrencada(argc, argv);
   QApplication app(argc, argv);
   arrencada.llesta();
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  // The same look on every desktop, unless the user asks Qt for another.
+  if (!arrencada.estilTriat()) QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setApplicationName(QString::fromUtf8(corvani::textos::nomPrograma.data()));
   QApplication::setApplicationVersion(QStringLiteral(CORVANI_VERSIO));
   // The desktop entry's name without ".desktop": on Wayland this ties the window to its launcher.
