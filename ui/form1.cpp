@@ -6,17 +6,17 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
-#include <QScreen>
-#include <QShowEvent>
-#include <QWindow>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSignalBlocker>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>

@@ -38,22 +38,31 @@ start_screen() {
   return 1
 }
 
-# The program's window once the window manager has framed it and its size has settled: sets
-# x y width height (the client window: menu bar and client area) and the frame's left right top bottom.
+# The program's window once the window manager has framed it and its geometry has held for a
+# second: sets x y width height (the client window: menu bar and client area) and the frame's
+# left right top bottom; $seen is the last sample, for the log.
 measure() {
-  local window='' last='' now
-  for _ in $(seq 100); do
-    sleep 0.2
+  local window now steady=0
+  seen=
+  for _ in $(seq 200); do
+    sleep 0.25
     window=$(DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -F '"Corvani (1)"' | awk '{print $1}' | head -n1)
     [ -n "$window" ] || continue
     now=$(DISPLAY=$display xwininfo -id "$window" 2>/dev/null | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
       /Width:/{w=$2} /Height:/{h=$2} /Map State:/{m=$3} END{print x, y, w, h, m}')
     now="$now $(DISPLAY=$display xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | grep -oE '[0-9]+, [0-9]+, [0-9]+, [0-9]+' | tr -d ,)"
-    [ "$now" = "$last" ] && [[ $now == *IsViewable* ]] && [ "$(wc -w <<<"$now")" -eq 9 ] && break
-    last=$now
+    # Framed: viewable, with the frame's four extents, not all nought.
+    if [ "$now" = "$seen" ] && [[ $now == *IsViewable* ]] && [ "$(wc -w <<<"$now")" -eq 9 ] &&
+      [[ ${now##*IsViewable } != "0 0 0 0" ]]; then
+      steady=$((steady + 1))
+      [ "$steady" -ge 4 ] && break
+    else
+      steady=0
+    fi
+    seen=$now
   done
-  read -r x y width height _ left right top bottom <<<"$last"
-  [ -n "${bottom:-}" ]
+  read -r x y width height _ left right top bottom <<<"$seen"
+  [ "$steady" -ge 4 ]
 }
 
 failed=0
@@ -73,7 +82,7 @@ for row in "${screens[@]}"; do
   app=$!
   pids+=("$app")
   if ! measure; then
-    echo "FAIL $name ($size): no framed window"
+    echo "FAIL $name ($size): no framed window of steady size (last seen: ${seen:-nothing})"
     sed 's/^/    /' "$work/log"
     failed=1
     continue
