@@ -8,8 +8,13 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install tests,
 # libxml2-utils (xmllint) the SVG icon, and man-db (man --warnings) the manual page.
 PACKAGES += desktop-file-utils appstream libxml2-utils man-db
+# Window managers and X's own tools for the test of the window on small screens (tests/ui/screens.sh).
+PACKAGES += openbox x11-utils
 # A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+# dbus-launch, which libdbus runs to start a session bus where none is: tests/ui/leftovers.sh checks
+# that the program, started without one, does not let it.
+PACKAGES += dbus-x11
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test stress-asan clean web web-deps web-test-deps
@@ -112,5 +117,6 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCORVANI_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target corvani-bench
 	@runtime=$$(mktemp -d); \
-	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/tests/bench/corvani-bench $(BENCH_ARGS); \
+	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/tests/offscreen.json \
+	  $(BENCH_BUILD)/tests/bench/corvani-bench $(BENCH_ARGS); \
 	status=$$?; rm -rf $$runtime; exit $$status

@@ -11,9 +11,15 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSignalBlocker>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
 
 #include "model/layout.h"
 #include "model/textos.h"
@@ -79,7 +85,11 @@ Form1::Form1(QWidget* parent)
   widget(Ctl::Picture1)->setAccessibleDescription(qs(descripcioUll(llumAlUll(banc_.estat()))));
   formesDescrites_ = formesVisibles(banc_.estat(), banc_.controls());
   widget(cmdfiltre(0))->setFocus();
-  resize(escala::client.width(), escala::client.height() + menuBar()->sizeHint().height());
+  // On a screen too small for it (a netbook's 1024 × 600), smaller, in proportion; the frame is
+  // not known until the window is shown, when fitToScreen() allows for it.
+  const int menu = menuBar()->sizeHint().height();
+  const QSize client = clientThatFits(screen()->availableGeometry().size(), menu, {});
+  resize(client.width(), client.height() + menu);
 }
 
 Form1::~Form1() { banc_.controls().setObserver(nullptr); }
@@ -214,6 +224,32 @@ void Form1::createShortcuts() {
           [this] { setWindowState(windowState() & ~Qt::WindowFullScreen); });
 }
 
+QSize clientThatFits(QSize available, int menuBar, QMargins frame) {
+  const double width = available.width() - frame.left() - frame.right();
+  const double height = available.height() - frame.top() - frame.bottom() - menuBar;
+  const double scale =
+      std::clamp(std::min({width / escala::client.width(), height / escala::client.height(), 1.0}), 0.5, 1.0);
+  return {int(std::floor(escala::client.width() * scale)), int(std::floor(escala::client.height() * scale))};
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (QWindow* window = windowHandle(); window && !event->spontaneous()) window->installEventFilter(this);
+}
+
+void Form1::fitToScreen() {
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+  const QRect available = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (available.contains(frame)) return;
+  const QMargins margins = windowHandle()->frameMargins();
+  const QSize client = clientThatFits(available.size(), menuBar()->height(), margins);
+  resize(client.width(), client.height() + menuBar()->height());
+  const QSize whole = size().grownBy(margins);
+  move(std::clamp(frame.x(), available.left(), std::max(available.left(), available.right() + 1 - whole.width())),
+       std::clamp(frame.y(), available.top(), std::max(available.top(), available.bottom() + 1 - whole.height())));
+}
+
 void Form1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) surtPantallaCompleta_->setEnabled(isFullScreen());
   QMainWindow::changeEvent(event);
@@ -253,6 +289,10 @@ void Form1::controlChanged(Ctl c) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) relayout();
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    watched->removeEventFilter(this);
+    fitToScreen();
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -267,7 +307,7 @@ void Form1::relayout() {
     if (!w) continue;
     w->setGeometry(escala::toQRect(escala::place(escala::pixelRect(row.rect), view)));
     QFont font = fonts_[ord(row.id)];
-    font.setPointSizeF(font.pointSizeF() * scale_);
+    font.setPointSizeF(font.pointSizeF() * scale_ * escala::pointsFor(*client_));
     w->setFont(font);
     if (auto* b = dynamic_cast<BotoGrafic*>(w)) b->setScale(scale_);
     if (auto* p = dynamic_cast<CaixaImatge*>(w)) p->setScale(scale_);
