@@ -1,4 +1,4 @@
-# Set-up, build, run and test on Debian 12: `make run` and `make test` do everything.
+# Set-up, build, run and test on Debian 12 or 13: `make run` and `make test` do everything.
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
@@ -10,18 +10,27 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-
 PACKAGES += desktop-file-utils appstream libxml2-utils man-db
 # A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test stress-asan clean
 
+# As root apt-get runs as it is, otherwise through sudo. A user without sudo (a Debian installed
+# with a root password) is told what is missing and the one command to run as root, and make stops.
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:" $$missing; \
-	  $(SUDO) apt-get update -qq && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
-	fi
+	missing=$$(echo $$missing); \
+	[ -n "$$missing" ] || exit 0; \
+	if [ "$$(id -u)" = 0 ]; then sudo=; \
+	elif command -v sudo >/dev/null; then sudo=sudo; \
+	else \
+	  echo "Missing Debian packages: $$missing"; \
+	  echo "There is no sudo here: install them as root, then run make again:"; \
+	  echo "  su -c 'apt-get update && apt-get install --no-install-recommends $$missing'"; \
+	  exit 1; \
+	fi; \
+	echo "Installing: $$missing"; \
+	$$sudo apt-get update -qq && \
+	DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -qq --no-install-recommends $$missing
 
 configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
@@ -83,3 +92,11 @@ bench: deps
 	@runtime=$$(mktemp -d); \
 	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/tests/bench/corvani-bench $(BENCH_ARGS); \
 	status=$$?; rm -rf $$runtime; exit $$status
+
+# A fresh Debian 12 and 13 each, made with debootstrap, where a clone of HEAD runs `make test`
+# and `make package` as a newcomer's would (tests/compat/debian.sh; as root; not part of `make test`).
+.PHONY: check-debian
+check-debian:
+	@$(MAKE) --no-print-directory deps PACKAGES="debootstrap"
+	@status=0; for release in bookworm trixie; do bash tests/compat/debian.sh $$release || status=1; done; \
+	exit $$status
