@@ -84,7 +84,8 @@ package: deps
 	cd $(RELEASE_BUILD) && cpack -G DEB
 	bash tests/install/package_check.sh $(RELEASE_BUILD)/corvani_*.deb
 
-# Prints start-up, click and memory figures against their goals; fails if one is missed.
+# Prints start-up, click and memory figures, judges those with goals and exits 0 when every judged
+# goal is met; the others are printed with the reason they are not judged.
 # BENCH_ARGS can set --runs N (fresh processes per window) and --clicks N (per kind of click).
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCORVANI_BENCH=ON
