@@ -121,7 +121,7 @@ mount_in_root dev/shm -t tmpfs -o mode=1777,nosuid,nodev shm
 
 # A clone of the committed HEAD, made in the root by its own git from a bundle of the repository.
 git -C "$REPO" bundle create "$root/root/corvani.bundle" HEAD 2>/dev/null || exit 1
-in_root git -c advice.detachedHead=false clone -q /root/corvani.bundle /root/corvani || exit 1
+in_root git -c advice.detachedHead=false -c init.defaultBranch=main clone -q /root/corvani.bundle /root/corvani || exit 1
 
 failed=0
 times=()
