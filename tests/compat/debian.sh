@@ -76,6 +76,7 @@ cleanup() {
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
     umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" || status=1
   done
+  [ "$status" = 130 ] && echo "== interrupted; every process in the root ended and everything unmounted"
   exit "$status"
 }
 trap cleanup EXIT
@@ -93,6 +94,14 @@ mount_in_root() {
 in_root() {
   chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+
+# A log's closing lines: from ctest's summary on where there is one (the failed tests are listed
+# after it), else the last dozen.
+closing() {
+  local from
+  from=$(grep -n '% tests passed, ' "$1" | tail -n 1 | cut -d: -f1)
+  if [ -n "$from" ]; then tail -n +"$from" "$1"; else tail -n 12 "$1"; fi
 }
 
 clock() {
@@ -133,7 +142,7 @@ for target in test package; do
   status=$?
   took=$(clock $((SECONDS - start)))
   times+=("make $target: $took, exit status $status")
-  tail -n 12 "$log" | sed 's/^/   /'
+  closing "$log" | sed 's/^/   /'
   echo "   exit status $status after $took"
   [ "$status" = 0 ] || failed=1
 done
