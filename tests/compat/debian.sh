@@ -7,6 +7,9 @@
 # MIRROR overrides the Debian mirror (by default the one this machine's apt uses) and WORKDIR the
 # folder under which the root is made (/var/tmp); the logs stay there, the root is removed.
 set -uo pipefail
+# Read whole before it runs (the braces close at the end): the work tree may change during the
+# half hour it takes.
+{
 
 die() {
   echo "debian.sh: $*" >&2
@@ -160,3 +163,4 @@ echo "== compiler warnings: $(printf '%s' "$warnings" | grep -c .)"
 echo "== Debian $release: $([ "$failed" = 0 ] && echo PASSED || echo FAILED)"
 printf '   %s\n' "${times[@]}"
 exit "$failed"
+}
