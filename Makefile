@@ -70,12 +70,13 @@ clean:
 # standard flags (dpkg-buildflags, every hardening feature on; build type None adds nothing to
 # them), then checks it: lintian, and the executable's hardening (tests/install/hardening.sh).
 # dpkg-dev and file are what CPack needs to declare the package's library dependencies.
+# One set-up installs them with the build's packages, so a user without sudo is given one command.
 RELEASE_BUILD ?= build-release
 BENCH_BUILD ?= build-bench
 PACKAGE_TOOLS := dpkg-dev file lintian binutils
 .PHONY: package bench
-package: deps
-	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_TOOLS)"
+package:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(PACKAGE_TOOLS)"
 	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"; set -x; \
 	cmake -S . -B $(RELEASE_BUILD) -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF \
 	  "-DCMAKE_CXX_FLAGS=$$CPPFLAGS $$CXXFLAGS" "-DCMAKE_EXE_LINKER_FLAGS=$$LDFLAGS" \
