@@ -31,18 +31,14 @@ struct Event {
   QAccessible::Event type;
   QObject* object;
   // For a part of a widget with no object of its own: what it was and said as the event went out.
-  QAccessible::Role role = QAccessible::NoRole;
+  QAccessible::Role role;
   QString name;
 };
 std::vector<Event> events;
 void recordEvent(QAccessibleEvent* e) {
-  Event seen{e->type(), e->object()};
-  if (!seen.object)
-    if (QAccessibleInterface* part = e->accessibleInterface()) {
-      seen.role = part->role();
-      seen.name = part->text(QAccessible::Name);
-    }
-  events.push_back(seen);
+  QAccessibleInterface* part = e->object() ? nullptr : e->accessibleInterface();
+  events.push_back({e->type(), e->object(), part ? part->role() : QAccessible::NoRole,
+                    part ? part->text(QAccessible::Name) : QString()});
 }
 void noRootObject(QObject*) {}
 
