@@ -1,7 +1,6 @@
 // Painting of the graphical buttons, the picture boxes and the direction bar.
 #include "ui/botografic.h"
 
-#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
@@ -335,21 +334,6 @@ BarraDesplacament::BarraDesplacament(Qt::Orientation orientation, QWidget* paren
 void BarraDesplacament::changeEvent(QEvent* event) {
   if (event->type() == QEvent::StyleChange) setAttribute(Qt::WA_OpaquePaintEvent);
   QScrollBar::changeEvent(event);
-}
-
-}  // namespace corvani
-
-namespace corvani {
-
-void installPictureAccessibility() {
-  static const bool installed = [] {
-    QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
-      if (auto* box = dynamic_cast<CaixaImatge*>(object)) return new QAccessibleWidget(box, QAccessible::Graphic);
-      return nullptr;
-    });
-    return true;
-  }();
-  (void)installed;
 }
 
 }  // namespace corvani

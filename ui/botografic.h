@@ -96,7 +96,4 @@ protected:
   void changeEvent(QEvent* event) override;
 };
 
-// Lets screen readers announce the picture boxes as pictures; call before the first is shown.
-void installPictureAccessibility();
-
 }  // namespace corvani

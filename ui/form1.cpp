@@ -17,6 +17,7 @@
 
 #include "model/layout.h"
 #include "model/textos.h"
+#include "ui/accessibles.h"
 #include "ui/botografic.h"
 #include "ui/escala.h"
 #include "ui/imatges.h"
@@ -27,6 +28,10 @@
 
 namespace corvani {
 namespace {
+
+// Qt 6.4's bridge sends a name or description change with the object where the new text belongs,
+// and Orca drops it; Qt 6.8 sends the text, which Orca speaks when the control has the focus.
+constexpr bool qtTellsFocusedChanges = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
 
 // Resolved once. Asked for by the list, Qt finds the first family missing and asks fontconfig
 // for its substitutes, and for those of the face it settles on; asked for by that face alone,
@@ -65,7 +70,7 @@ Form1::Form1(QWidget* parent)
       missatges_(*this),
       banc_(*llenc_, missatges_, &pintaraig),
       messageHandler_([this](const QString& text) { showMessageBox(text); }) {
-  installPictureAccessibility();
+  installControlAccessibility();
   installSurfaceAccessibility();
   setWindowTitle(qs(textos::titolFinestra));
   setWindowIcon(pixmapOf(Picture::Icona));
@@ -75,8 +80,9 @@ Form1::Form1(QWidget* parent)
   createShortcuts();
   banc_.controls().setObserver(this);
   banc_.Form_Load();
-  widget(Ctl::Picture1)->setAccessibleDescription(qs(descripcioUll(llumAlUll(banc_.estat()))));
-  formesDescrites_ = formesVisibles(banc_.estat(), banc_.controls());
+  llegit_ = llegeix(banc_.estat(), banc_.controls());
+  widget(Ctl::Picture1)->setAccessibleDescription(qs(llegit_.ull));
+  llenc_->setAvis(qs(llegit_.ull));
   widget(cmdfiltre(0))->setFocus();
   resize(escala::client.width(), escala::client.height() + menuBar()->sizeHint().height());
 }
@@ -109,12 +115,18 @@ void Form1::createMenus() {
         informaLector();
       });
   };
+  // A menu is named by its title, so that a screen reader says which menu its items belong to.
+  auto menu = [this](std::string_view title) {
+    QMenu* m = menuBar()->addMenu(qs(title));
+    m->setAccessibleName(qs(title).remove(u'&'));
+    return m;
+  };
   add(menuBar()->addAction(qs(textos::mnuSortir)), Menu::mnuSortir);
-  QMenu* info = menuBar()->addMenu(qs(textos::mnuInfo));
+  QMenu* info = menu(textos::mnuInfo);
   add(info->addAction(qs(textos::mnusobre)), Menu::mnusobre);
   add(info->addAction(qs(textos::mnuComFunciona)), Menu::mnuComFunciona);
   add(info->addAction(qs(textos::mnuMesInfo)), Menu::mnuMesInfo);
-  QMenu* opcions = menuBar()->addMenu(qs(textos::mnuOpcions));
+  QMenu* opcions = menu(textos::mnuOpcions);
   add(opcions->addAction(qs(textos::mnuFiltres)), Menu::mnuFiltres);
   add(opcions->addAction(qs(textos::mnuTintes)), Menu::mnuTintes);
   add(opcions->addAction(qs(textos::mnuComplet)), Menu::mnuComplet);
@@ -132,7 +144,6 @@ void Form1::createControls() {
     fonts_[ord(row->id)] = w->font();
     if (!row->tooltip.empty()) w->setToolTip(qs(row->tooltip));
     if (!row->accessibleName.empty()) w->setAccessibleName(qs(row->accessibleName));
-    if (!row->accessibleDescription.empty()) w->setAccessibleDescription(qs(row->accessibleDescription));
     if (auto* button = qobject_cast<QAbstractButton*>(w))
       connect(button, &QAbstractButton::clicked, this, [this, c = row->id] {
         // Only a control the bench shows as usable may act, however the click was queued.
@@ -220,17 +231,19 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::informaLector() {
-  QWidget* ull = widget(Ctl::Picture1);
-  const QString llum = qs(descripcioUll(llumAlUll(banc_.estat())));
-  if (llum != ull->accessibleDescription()) {
-    ull->setAccessibleDescription(llum);
-    anunciaLlumAlUll(*llenc_);
-  }
-  std::vector<FormaVisible> formes = formesVisibles(banc_.estat(), banc_.controls());
-  if (formes != formesDescrites_) {
-    formesDescrites_ = std::move(formes);
-    anunciaFormes(*llenc_);
-  }
+  Lectura ara = llegeix(banc_.estat(), banc_.controls());
+  if (ara.ull != llegit_.ull) widget(Ctl::Picture1)->setAccessibleDescription(qs(ara.ull));
+  canviaFormes(*llenc_, llegit_.formes, ara.formes);
+  const std::string text = avis(llegit_, ara, sentits());
+  llegit_ = std::move(ara);
+  if (!text.empty()) anuncia(*llenc_, qs(text));
+}
+
+std::vector<Ctl> Form1::sentits() const {
+  if (!qtTellsFocusedChanges) return {};
+  for (std::size_t i = 0; i < controlCount; ++i)
+    if (widgets_[i] && widgets_[i]->hasFocus()) return {static_cast<Ctl>(i)};
+  return {};
 }
 
 // Shows one control as the bench describes it now.
@@ -243,11 +256,20 @@ void Form1::controlChanged(Ctl c) {
   }
   w->setVisible(s.visible);
   w->setEnabled(s.enabled);
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(QString::fromStdString(s.caption));
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    // The name first, so that the caption's own name change already carries the new name.
+    const QString name = qs(accessibleNameFor(c, s.caption));
+    if (w->accessibleName() != name) w->setAccessibleName(name);
+    b->setText(QString::fromStdString(s.caption));
+  }
   if (auto* b = dynamic_cast<BotoGrafic*>(w); b && layoutOf(c).back) b->setBack(toQColor(s.back));
-  if (auto* bar = qobject_cast<QScrollBar*>(w); bar && bar->value() != s.value) {
-    const QSignalBlocker quiet(bar);
-    bar->setValue(s.value);
+  if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+    if (bar->value() != s.value) {
+      const QSignalBlocker quiet(bar);
+      bar->setValue(s.value);
+    }
+    const QString words = qs(descripcioDireccio(s.value));
+    if (bar->accessibleDescription() != words) bar->setAccessibleDescription(words);
   }
 }
 
@@ -285,7 +307,6 @@ void Form1::showMessageBox(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, qs(textos::nomPrograma), text, QMessageBox::Ok, this);
   box.button(QMessageBox::Ok)->setText(qs(textos::botoAcord));
   box.setAccessibleName(qs(textos::nomPrograma));
-  box.setAccessibleDescription(text);
   box.exec();
 }
 

@@ -65,8 +65,10 @@ private:
   void controlChanged(Ctl c) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
-  // After every action: tells screen readers what reaches the eye and which shapes are shown.
+  // After every action: tells screen readers what has changed on the bench, in one notice.
   void informaLector();
+  // The controls whose own change of name or description a screen reader hears by itself.
+  std::vector<Ctl> sentits() const;
   void relayout();
   void mnuSortir_Click();
 
@@ -80,7 +82,7 @@ private:
   double scale_ = 1;
   std::array<QAction*, 7> actions_{};
   QShortcut* surtPantallaCompleta_ = nullptr;  // Escape, only while in full screen
-  std::vector<FormaVisible> formesDescrites_;
+  Lectura llegit_;  // what screen readers were last told
 };
 
 }  // namespace corvani
