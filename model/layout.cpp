@@ -29,8 +29,8 @@ constexpr ControlLayout filterSlot(Ctl id, int s, int left) {
   return {.id = id, .name = "shpFiltre", .index = s, .kind = Kind::Shape, .rect = {left, 960, 135, 4815},
           .back = red, .border = red, .borderWidth = 1, .visible = false};
 }
-constexpr ControlLayout lampPicture(Ctl id, std::string_view name, Picture p, std::string_view told, bool visible) {
-  return {.id = id, .name = name, .kind = Kind::PictureBox, .rect = {480, 2640, 855, 855}, .accessibleName = told,
+constexpr ControlLayout lampPicture(Ctl id, std::string_view name, Picture p, std::string_view accessibleName, bool visible) {
+  return {.id = id, .name = name, .kind = Kind::PictureBox, .rect = {480, 2640, 855, 855}, .accessibleName = accessibleName,
           .picture = p, .back = black, .visible = visible};
 }
 

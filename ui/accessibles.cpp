@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QWindow>
 
 #include "model/textos.h"
@@ -112,14 +113,15 @@ private:
 
 }  // namespace
 
-// The picture boxes are announced as pictures. The direction bar has no value for screen readers,
-// whose number would mean nothing: its description says where the lamp points.
+// The picture boxes are announced as pictures. The direction bar, the program's one scroll bar,
+// has no value for screen readers, whose number would mean nothing: its description says where
+// the lamp points. (Told apart by Qt's class, as Qt may ask while the QScrollBar is being built.)
 void installControlAccessibility() {
   static const bool installed = [] {
     QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
       if (auto* box = dynamic_cast<CaixaImatge*>(object)) return new QAccessibleWidget(box, QAccessible::Graphic);
       if (auto* button = qobject_cast<QPushButton*>(object)) return new BotoAccessible(button);
-      if (auto* bar = dynamic_cast<BarraDesplacament*>(object)) return new QAccessibleWidget(bar, QAccessible::ScrollBar);
+      if (auto* bar = qobject_cast<QScrollBar*>(object)) return new QAccessibleWidget(bar, QAccessible::ScrollBar);
       if (auto* action = qobject_cast<QAction*>(object); action && !action->menu())
         for (QObject* owner : action->associatedObjects())
           if (auto* menu = qobject_cast<QMenu*>(owner)) return new ElementMenu(menu, action);

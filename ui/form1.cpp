@@ -115,7 +115,7 @@ void Form1::createMenus() {
         informaLector();
       });
   };
-  // A menu is named by its title, so that a screen reader says which menu its items belong to.
+  // A drop-down menu is named by its title in the accessibility tree; its items say it too.
   auto menu = [this](std::string_view title) {
     QMenu* m = menuBar()->addMenu(qs(title));
     m->setAccessibleName(qs(title).remove(u'&'));

@@ -77,8 +77,8 @@ Lectura llegeix(const Estat& estat, const Controls& controls) {
 }
 
 std::string avis(const Lectura& abans, const Lectura& ara, std::span<const Ctl> sentits) {
-  const auto dit = [&](Ctl c, const std::string& abans, const std::string& ara) {
-    return abans != ara && std::find(sentits.begin(), sentits.end(), c) == sentits.end();
+  const auto dit = [&](Ctl c, const std::string& era, const std::string& es) {
+    return era != es && std::find(sentits.begin(), sentits.end(), c) == sentits.end();
   };
   std::string text;
   if (dit(Ctl::cmdBlanca, abans.blanca, ara.blanca)) afegeix(text, std::string(textos::boto) + ara.blanca);

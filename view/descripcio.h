@@ -38,7 +38,6 @@ struct Lectura {
   std::string direccio;
   std::string ull;
   std::vector<FormaVisible> formes;
-  friend bool operator==(const Lectura&, const Lectura&) = default;
 };
 Lectura llegeix(const Estat& estat, const Controls& controls);
 

@@ -1,5 +1,6 @@
 // What a screen reader learns from the window through Qt's accessibility interfaces: every
-// control's name, role and description, names that follow captions, the menus, the message box.
+// control's name, role and description, names and descriptions that follow the bench, the menus,
+// the message box, the notice after each action and the surface's children as they come and go.
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -457,12 +458,6 @@ void AccessibilityTest::notices_data() {
       << "Arriba a l'ull llum groga. filtre 1: groc.";
   QTest::newRow("every lamp off after white light") << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdBlanca} << dark << bare
                                                    << "botó Encén la llum blanca. A l'ull no arriba cap llum.";
-  QTest::newRow("the analysis of red: the button's new name, the same light")
-      << QList<Ctl>{Ctl::cmdLlum0, Ctl::cmdAnalisi} << "Arriba a l'ull llum vermella." << bare
-      << "botó Torna a la llum normal.";
-  QTest::newRow("two portions of ink") << QList<Ctl>{Ctl::cmdTinta3, Ctl::cmdTinta4} << dark
-                                       << QStringList{"paper blanc", "pot de mescla: 2 porcions, blau"}
-                                       << "pot de mescla: 2 porcions, blau.";
   QTest::newRow("the lamp turned down in the dark") << QList<Ctl>{Ctl::VSllum} << dark << bare
                                                     << "La llum apunta al paper.";
   QTest::newRow("a new white sheet over a white one tells nothing") << QList<Ctl>{Ctl::cmdFull} << dark << bare
