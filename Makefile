@@ -12,7 +12,7 @@ PACKAGES += desktop-file-utils appstream libxml2-utils man-db
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 # Orca and what it speaks through, for the screen-reader test (tests/ui/orca_check.sh): tried
 # after the rest; where they cannot be installed, that test is skipped.
-READER_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng locales xdotool openbox
+READER_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng locales xdotool
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # The packages of a list that are not installed.
 missing = $$(for p in $(1); do \

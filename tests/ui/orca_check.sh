@@ -7,14 +7,14 @@
 # is missing; any other failure fails. ORCA_CHECK_KEEP=FOLDER keeps the logs there.
 set -uo pipefail
 
-desktop_packages="orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng locales xdotool openbox"
+desktop_packages="orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng locales xdotool"
 desktop_packages+=" xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0"
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/desktop.sh"
 desktop_program "${1:-}"
 
 if [ "${DESKTOP_INNER:-}" != 1 ]; then
-  for tool in orca speech-dispatcher espeak-ng xdotool openbox localedef; do
+  for tool in orca speech-dispatcher espeak-ng xdotool localedef; do
     command -v "$tool" >/dev/null || skip "$tool not found"
   done
   for dir in /usr/lib/speech-dispatcher-modules /usr/lib/*/speech-dispatcher-modules; do
@@ -27,15 +27,6 @@ fi
 
 desktop_enter_session_bus "$exe"
 desktop_start
-
-# A window manager gives the keyboard back to the window when a message box closes, as on a
-# pupil's desktop; its EWMH desktop count answers once it manages the screen.
-desktop_run openbox --sm-disable >"$work/openbox.log" 2>&1
-for _ in $(seq 100); do
-  xdotool get_num_desktops >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool get_num_desktops >/dev/null 2>&1 || { cat "$work/openbox.log"; fail "openbox did not start"; }
 
 # Orca, speech-dispatcher and the program see a home of their own and speak Catalan, from a
 # locale built here: the machine need not have it.
