@@ -8,8 +8,13 @@ PACKAGES := cmake g++ make qt6-base-dev qt6-base-private-dev libgtest-dev fonts-
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install tests,
 # libxml2-utils (xmllint) the SVG icon, and man-db (man --warnings) the manual page.
 PACKAGES += desktop-file-utils appstream libxml2-utils man-db
+# Window managers and X's own tools for the test of the window on small screens (tests/ui/screens.sh).
+PACKAGES += openbox x11-utils
 # A private X server, session bus and AT-SPI registry for the screen-reader check (tests/ui/atspi_check.sh).
 PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+# dbus-launch, which libdbus runs to start a session bus where none is: tests/ui/leftovers.sh checks
+# that the program, started without one, does not let it.
+PACKAGES += dbus-x11
 # Orca and what it speaks through, for the screen-reader test (tests/ui/orca_check.sh): tried
 # after the rest; where they cannot be installed, that test is skipped.
 READER_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng locales xdotool
@@ -20,7 +25,7 @@ missing = $$(for p in $(1); do \
 install = $(SUDO) apt-get update -qq && \
   DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends
 
-.PHONY: deps configure build run test stress-asan clean
+.PHONY: deps configure build run test stress-asan clean web web-deps web-test-deps
 
 deps:
 	@missing=$(call missing,$(PACKAGES)); \
@@ -31,8 +36,34 @@ deps:
 	  $(install) $$missing || echo "Not installed: $$missing; the screen-reader test will be skipped."; \
 	fi
 
+# The browser page, build-web/corvani.html, optimised for size. It needs emscripten, and node and
+# npm, installed only where the commands are missing (a node from elsewhere may stand in for
+# Debian's). em++ finds the JavaScript parser it needs in Debian's module folder, where a node
+# from elsewhere does not look.
+WEB_BUILD ?= build-web
+export NODE_PATH := $(if $(NODE_PATH),$(NODE_PATH):)/usr/share/nodejs
+web-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="emscripten" READER_PACKAGES=
+	@missing=$$(command -v node >/dev/null || echo nodejs; command -v npm >/dev/null || echo npm); \
+	if [ -n "$$missing" ]; then echo "Installing:" $$missing; $(install) $$missing; fi
+
+web: web-deps
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=MinSizeRel
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "The page: $(CURDIR)/$(WEB_BUILD)/corvani.html ($$(stat -c %s $(WEB_BUILD)/corvani.html) bytes)"
+
+# What the page's tests drive: Debian's Chromium, and puppeteer-core at the version the lock file
+# pins, installed again only when the lock file changes.
+WEB_TEST_MODULES := tests/web/node_modules/.package-lock.json
+web-test-deps: web-deps
+	@$(MAKE) --no-print-directory deps PACKAGES="chromium" READER_PACKAGES=
+	@$(MAKE) --no-print-directory $(WEB_TEST_MODULES)
+$(WEB_TEST_MODULES): tests/web/package-lock.json tests/web/package.json
+	cd tests/web && npm ci --no-audit --no-fund
+	touch $@
+
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCORVANI_WEB_BUILD=$(CURDIR)/$(WEB_BUILD)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -41,7 +72,8 @@ run: build
 	$(BUILD)/ui/corvani
 
 # Headless: Qt's offscreen platform, and a private runtime directory so nothing touches the user's.
-test: build
+# The page and what drives it come first, for the tests labelled "web".
+test: web web-test-deps build
 	@runtime=$$(mktemp -d); \
 	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS); status=$$?; \
@@ -62,7 +94,7 @@ stress-asan: deps
 	rm -rf $$runtime; exit $$status
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WEB_BUILD)
 
 # The Debian package and the benchmarks, each in an optimised build folder of its own.
 # `make package` leaves corvani_<version>_<arch>.deb in $(RELEASE_BUILD), built with Debian's
@@ -89,5 +121,6 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DCORVANI_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target corvani-bench
 	@runtime=$$(mktemp -d); \
-	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/tests/bench/corvani-bench $(BENCH_ARGS); \
+	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/tests/offscreen.json \
+	  $(BENCH_BUILD)/tests/bench/corvani-bench $(BENCH_ARGS); \
 	status=$$?; rm -rf $$runtime; exit $$status

@@ -102,6 +102,15 @@ inline constexpr std::string_view opcioDesconeguda = "l'opció «%1» no existei
 inline constexpr std::string_view faltaValor = "falta el valor d'una opció de Qt.";
 inline constexpr std::string_view senseArguments = "el programa no pren arguments («%1»).";
 inline constexpr std::string_view vegeuAjuda = "Vegeu «corvani --help».";
+// When no window can be opened: %1 is the variable, the display or the graphical platform.
+inline constexpr std::string_view senseDisplay = "no hi ha cap pantalla on obrir la finestra: la variable %1 no està definida.";
+inline constexpr std::string_view pantallaInabastable = "no es pot connectar amb la pantalla «%1».";
+inline constexpr std::string_view plataformaAbsent = "la plataforma gràfica «%1» no està instal·lada.";
+inline constexpr std::string_view plataformaFallida = "no s'ha pogut obrir la plataforma gràfica «%1».";
+
+// What the browser page shows once "&Sortir" has ended the program.
+inline constexpr std::string_view programaAcabat =
+    "El programa s'ha acabat. Torneu a carregar la pàgina per començar-lo de nou.";
 
 // Menus; an ampersand marks the access letter.
 inline constexpr std::string_view mnuSortir = "&Sortir";

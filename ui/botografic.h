@@ -92,6 +92,7 @@ private:
 // bottom at 1, and a click in the track beside it moves the bar one step.
 class EstilPista : public QProxyStyle {
 public:
+  using QProxyStyle::QProxyStyle;
   int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
 };
 

@@ -11,9 +11,15 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSignalBlocker>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
 
 #include "model/layout.h"
 #include "model/textos.h"
@@ -24,6 +30,7 @@
 #include "ui/lector.h"
 #include "ui/qtcolor.h"
 #include "ui/qttext.h"
+#include "view/menus.h"
 #include "view/raig.h"
 
 namespace corvani {
@@ -84,7 +91,11 @@ Form1::Form1(QWidget* parent)
   widget(Ctl::Picture1)->setAccessibleDescription(qs(llegit_.ull));
   llenc_->setAvis(qs(llegit_.ull));
   widget(cmdfiltre(0))->setFocus();
-  resize(escala::client.width(), escala::client.height() + menuBar()->sizeHint().height());
+  // On a screen too small for it (a netbook's 1024 × 600), smaller, in proportion; the frame is
+  // not known until the window is shown, when fitToScreen() allows for it.
+  const int menu = menuBar()->sizeHint().height();
+  const QSize client = clientThatFits(screen()->availableGeometry().size(), menu, {});
+  resize(client.width(), client.height() + menu);
 }
 
 Form1::~Form1() { banc_.controls().setObserver(nullptr); }
@@ -115,21 +126,16 @@ void Form1::createMenus() {
         informaLector();
       });
   };
-  // A drop-down menu is named by its title in the accessibility tree; its items say it too.
-  auto menu = [this](std::string_view title) {
-    QMenu* m = menuBar()->addMenu(qs(title));
-    m->setAccessibleName(qs(title).remove(u'&'));
-    return m;
-  };
-  add(menuBar()->addAction(qs(textos::mnuSortir)), Menu::mnuSortir);
-  QMenu* info = menu(textos::mnuInfo);
-  add(info->addAction(qs(textos::mnusobre)), Menu::mnusobre);
-  add(info->addAction(qs(textos::mnuComFunciona)), Menu::mnuComFunciona);
-  add(info->addAction(qs(textos::mnuMesInfo)), Menu::mnuMesInfo);
-  QMenu* opcions = menu(textos::mnuOpcions);
-  add(opcions->addAction(qs(textos::mnuFiltres)), Menu::mnuFiltres);
-  add(opcions->addAction(qs(textos::mnuTintes)), Menu::mnuTintes);
-  add(opcions->addAction(qs(textos::mnuComplet)), Menu::mnuComplet);
+  for (const MenuBarEntry& entry : barraMenus) {
+    if (entry.id) {
+      add(menuBar()->addAction(qs(entry.text)), *entry.id);
+      continue;
+    }
+    // Named by its title in the accessibility tree; its items say it too.
+    QMenu* menu = menuBar()->addMenu(qs(entry.text));
+    menu->setAccessibleName(qs(entry.text).remove(u'&'));
+    for (const MenuItem& item : entry.items) add(menu->addAction(qs(item.text)), item.id);
+  }
 }
 
 // From the bottom of the stack up, so that each widget lies over the ones before it and the
@@ -225,6 +231,32 @@ void Form1::createShortcuts() {
           [this] { setWindowState(windowState() & ~Qt::WindowFullScreen); });
 }
 
+QSize clientThatFits(QSize available, int menuBar, QMargins frame) {
+  const double width = available.width() - frame.left() - frame.right();
+  const double height = available.height() - frame.top() - frame.bottom() - menuBar;
+  const double scale =
+      std::clamp(std::min({width / escala::client.width(), height / escala::client.height(), 1.0}), 0.5, 1.0);
+  return {int(std::floor(escala::client.width() * scale)), int(std::floor(escala::client.height() * scale))};
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (QWindow* window = windowHandle(); window && !event->spontaneous()) window->installEventFilter(this);
+}
+
+void Form1::fitToScreen() {
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+  const QRect available = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (available.contains(frame)) return;
+  const QMargins margins = windowHandle()->frameMargins();
+  const QSize client = clientThatFits(available.size(), menuBar()->height(), margins);
+  resize(client.width(), client.height() + menuBar()->height());
+  const QSize whole = size().grownBy(margins);
+  move(std::clamp(frame.x(), available.left(), std::max(available.left(), available.right() + 1 - whole.width())),
+       std::clamp(frame.y(), available.top(), std::max(available.top(), available.bottom() + 1 - whole.height())));
+}
+
 void Form1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) surtPantallaCompleta_->setEnabled(isFullScreen());
   QMainWindow::changeEvent(event);
@@ -275,26 +307,25 @@ void Form1::controlChanged(Ctl c) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) relayout();
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    watched->removeEventFilter(this);
+    fitToScreen();
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
 // Every rectangle, font and picture at the largest scale that fits the client area.
 void Form1::relayout() {
-  const QSize area = client_->size();
-  scale_ = std::min(area.width() / double(escala::client.width()), area.height() / double(escala::client.height()));
-  const QPointF origin((area.width() - escala::client.width() * scale_) / 2,
-                       (area.height() - escala::client.height() * scale_) / 2);
+  const escala::Vista view = escala::fit(client_->width(), client_->height());
+  scale_ = view.scale;
   llenc_->setGeometry(client_->rect());
-  llenc_->setView(origin, scale_);
+  llenc_->setView(QPointF(view.x, view.y), scale_);
   for (const ControlLayout& row : controlTable) {
     QWidget* w = widget(row.id);
     if (!w) continue;
-    const QRectF r(escala::toPixels(row.rect));
-    const QPointF topLeft = origin + r.topLeft() * scale_;
-    const QPointF bottomRight = origin + (r.topLeft() + QPointF(r.width(), r.height())) * scale_;
-    w->setGeometry(QRect(topLeft.toPoint(), bottomRight.toPoint() - QPoint(1, 1)));
+    w->setGeometry(escala::toQRect(escala::place(escala::pixelRect(row.rect), view)));
     QFont font = fonts_[ord(row.id)];
-    font.setPointSizeF(font.pointSizeF() * scale_);
+    font.setPointSizeF(font.pointSizeF() * scale_ * escala::pointsFor(*client_));
     w->setFont(font);
     if (auto* b = dynamic_cast<BotoGrafic*>(w)) b->setScale(scale_);
     if (auto* p = dynamic_cast<CaixaImatge*>(w)) p->setScale(scale_);

@@ -137,16 +137,7 @@ QRegion Llenc::footprint(const Trace& t) const {
 }
 
 QRect Llenc::shapeRect(Ctl shape) const {
-  QRect r = escala::toPixels(layoutOf(shape).rect);
-  if (controls_) {
-    const ControlState& s = (*controls_)[shape];
-    // The bottom edge is rounded once, so that it stays put while the top moves.
-    if (s.top && s.height) {
-      r.setTop(escala::unitsToPixelsY(*s.top));
-      r.setBottom(escala::unitsToPixelsY(*s.top + *s.height) - 1);
-    }
-  }
-  return r;
+  return controls_ ? escala::toQRect(escala::shapeRect(shape, *controls_)) : escala::toPixels(layoutOf(shape).rect);
 }
 
 bool Llenc::opaque(Ctl shape) {
@@ -154,21 +145,10 @@ bool Llenc::opaque(Ctl shape) {
   return row.backOpaque || row.fill;
 }
 
-// Back (when opaque), then fill (when solid), then the border inside the rectangle.
 void Llenc::paintShape(QPainter& p, Ctl shape) const {
-  const ControlState& s = (*controls_)[shape];
-  const ControlLayout& row = layoutOf(shape);
-  const QRect r = shapeRect(shape);
-  if (!s.visible || r.height() <= 0 || r.width() <= 0) return;
-  if (row.backOpaque) p.fillRect(r, toQColor(s.back));
-  if (row.fill) p.fillRect(r, toQColor(s.fill));
-  const QColor border = row.border ? toQColor(*row.border) : palette().color(QPalette::WindowText);
-  const int w = std::min({row.borderWidth, r.width(), r.height()});
-  if (w <= 0) return;
-  p.fillRect(r.left(), r.top(), r.width(), w, border);
-  p.fillRect(r.left(), r.bottom() - w + 1, r.width(), w, border);
-  p.fillRect(r.left(), r.top(), w, r.height(), border);
-  p.fillRect(r.right() - w + 1, r.top(), w, r.height(), border);
+  const Color windowText = fromQColor(palette().color(QPalette::WindowText));
+  for (const escala::Pinzellada& part : escala::pinturaDe(shape, *controls_, windowText))
+    p.fillRect(escala::toQRect(part.rect), toQColor(part.color));
 }
 
 void Llenc::paintEvent(QPaintEvent* event) {

@@ -1,0 +1,215 @@
+// The page in Debian's Chromium, headless, as the tests use it: clicks at the places the window's
+// table gives the controls, the canvas's pixels at points in drawing units, the controls' states
+// as the page shows them, and the bench compiled natively to compare them with.
+'use strict';
+const { execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { pathToFileURL } = require('node:url');
+const puppeteer = require('puppeteer-core');
+
+const PAGINA = process.env.CORVANI_PAGINA;
+const PASSOS = process.env.CORVANI_PASSOS;
+const CHROMIUM = process.env.CORVANI_CHROMIUM || '/usr/bin/chromium';
+
+// The bench compiled natively: what it shows before and after each action, one block a step.
+function passos(actions) {
+  const out = execFileSync(PASSOS, actions, { encoding: 'utf8' });
+  return out.split(/^--- \d+\n/m).slice(1).map((block) => block.replace(/\n$/, ''));
+}
+
+// Every control's laid-out rectangle in pixels at scale 1, by name, from the window's table.
+const RECTS = Object.fromEntries(
+  execFileSync(PASSOS, ['--rects'], { encoding: 'utf8' }).trim().split('\n').map((line) => {
+    const [nom, ...rect] = line.split('|');
+    return [nom, rect.map(Number)];
+  }));
+
+// Packed colours, red + 256·green + 65536·blue, as the bench gives them.
+const pack = (r, g, b) => r + 256 * g + 65536 * b;
+const COLORS = {
+  black: 0, red: pack(255, 0, 0), green: pack(0, 255, 0), blue: pack(0, 0, 255), yellow: pack(255, 255, 0),
+  cyan: pack(0, 255, 255), magenta: pack(255, 0, 255), white: pack(255, 255, 255), potGrey: pack(48, 48, 48),
+};
+
+async function launch() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'corvani-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'],
+  });
+  browser.profile = profile;
+  return browser;
+}
+
+async function close(browser) {
+  await browser.close();
+  fs.rmSync(browser.profile, { recursive: true, force: true, maxRetries: 5 });
+}
+
+class Banc {
+  constructor(page) {
+    this.page = page;
+    this.missatges = []; // the texts of the boxes closed since the last look
+  }
+
+  // Opens the page in a new tab with a viewport of CSS pixels at a device pixel ratio; 867 × 640
+  // at ratio 1 gives the bench at scale 1 under the menu bar.
+  static async obre(browser, { width = 867, height = 640, ratio = 1 } = {}) {
+    const page = await browser.newPage();
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    await page.setViewport({ width, height, deviceScaleFactor: ratio });
+    await page.goto(pathToFileURL(PAGINA).href);
+    await page.waitForSelector('body[data-llest]', { timeout: 15000 });
+    const banc = new Banc(page);
+    banc.errors = errors;
+    return banc;
+  }
+
+  async tanca() {
+    await this.page.close();
+  }
+
+  // Until the action has run to its end, or a message box has opened.
+  async calma() {
+    await this.page.waitForFunction(
+      () => !document.body.hasAttribute('data-ocupat') || document.getElementById('missatge').open);
+  }
+
+  // The point in CSS pixels of the page where the table puts the middle of a control.
+  async lloc(nom) {
+    const [left, top, width, height] = RECTS[nom];
+    const v = await this.vista();
+    return {
+      x: v.left + (v.x + (left + width / 2) * v.scale) / v.ratio,
+      y: v.top + (v.y + (top + height / 2) * v.scale) / v.ratio,
+    };
+  }
+
+  async vista() {
+    return this.page.evaluate(() => {
+      const canvas = document.getElementById('llenc');
+      const [x, y, scale, perUnitX, perUnitY] = canvas.dataset.vista.split(' ').map(Number);
+      const box = canvas.getBoundingClientRect();
+      return { x, y, scale, perUnitX, perUnitY, left: box.left, top: box.top, ratio: window.devicePixelRatio };
+    });
+  }
+
+  // A click at the control's place; a box it opens stays open (see missatge and acord).
+  async clica(nom) {
+    const { x, y } = await this.lloc(nom);
+    await this.page.mouse.click(x, y);
+    await this.calma();
+  }
+
+  // Chooses a menu item by its text, opening its menu first where it has one.
+  async menu(text) {
+    const found = await this.page.evaluate((t) => {
+      const item = [...document.querySelectorAll('#menus [data-menu]')].find((b) => b.dataset.menu === t);
+      if (!item) return false;
+      const list = item.closest('[role="menu"]');
+      return list ? list.previousElementSibling.dataset.menu : t;
+    }, text);
+    if (!found) throw new Error(`no menu item ${text}`);
+    if (found !== text) await this.page.click(`#menus [data-menu="${found}"]`);
+    await this.page.click(`#menus [data-menu="${text}"]`);
+    await this.calma();
+  }
+
+  // The direction bar's arrow: up (value 0) or down (value 1).
+  async barra(value) {
+    const arrow = await this.page.$(`[data-control="VSllum"] .${value ? 'avall' : 'amunt'}`);
+    const box = await arrow.boundingBox();
+    await this.page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+    await this.calma();
+  }
+
+  // The open message box: its title, text and button, or null.
+  async missatge() {
+    return this.page.evaluate(() => {
+      const dialog = document.getElementById('missatge');
+      if (!dialog.open) return null;
+      return {
+        titol: document.getElementById('missatge-titol').textContent,
+        text: document.getElementById('missatge-text').textContent,
+        boto: document.getElementById('missatge-acord').textContent,
+      };
+    });
+  }
+
+  // Closes the open box with its button, as the user would.
+  async acord() {
+    const m = await this.missatge();
+    if (!m) throw new Error('no message box is open');
+    this.missatges.push(m.text);
+    await this.page.click('#missatge-acord');
+    await this.calma();
+  }
+
+  // Every box the last action opens, closed in turn.
+  async acordTots() {
+    while (await this.missatge()) await this.acord();
+  }
+
+  // The canvas's colour, packed, at a point in drawing units.
+  async pixel(ux, uy) {
+    const v = await this.vista();
+    const x = Math.floor(v.x + ux * v.perUnitX * v.scale), y = Math.floor(v.y + uy * v.perUnitY * v.scale);
+    return this.page.evaluate((px, py) => {
+      const [r, g, b] = document.getElementById('llenc').getContext('2d').getImageData(px, py, 1, 1).data;
+      return r + 256 * g + 65536 * b;
+    }, x, y);
+  }
+
+  // Every colour on the canvas, packed.
+  async colors() {
+    return this.page.evaluate(() => {
+      const canvas = document.getElementById('llenc');
+      const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      const seen = new Set();
+      for (let i = 0; i < data.length; i += 4) seen.add(data[i] + 256 * data[i + 1] + 65536 * data[i + 2]);
+      return [...seen];
+    });
+  }
+
+  // What the page shows of the controls, in the words of the native bench (passos.cpp), and the
+  // boxes closed since the last look.
+  async estat() {
+    const lines = await this.page.evaluate(() => {
+      const packed = (css) => {
+        const [r, g, b] = css.match(/\d+/g).map(Number);
+        return String(r + 256 * g + 65536 * b);
+      };
+      const out = [];
+      for (const el of document.querySelectorAll('#client [data-control]')) {
+        const button = el.tagName === 'BUTTON';
+        const back = button && el.style.backgroundColor ? packed(el.style.backgroundColor) : '';
+        const value = el.getAttribute('role') === 'scrollbar' ? el.getAttribute('aria-valuenow') : '';
+        out.push([el.dataset.control, el.hidden ? 0 : 1, button ? (el.disabled ? 0 : 1) : '',
+          button ? el.textContent : '', back, value].join('|'));
+      }
+      const formes = [...document.querySelectorAll('#formes li')].map((li) => `${li.textContent};`).join('');
+      out.push(`formes|${formes}`);
+      out.push(`ull|${document.querySelector('[data-control="Picture1"]').getAttribute('aria-description')}`);
+      return out;
+    });
+    for (const m of this.missatges) lines.push(`missatge|${m}`);
+    this.missatges = [];
+    return lines.join('\n');
+  }
+
+  // One control's state as the page shows it.
+  async control(nom) {
+    return this.page.evaluate((n) => {
+      const el = document.querySelector(`[data-control="${n}"]`);
+      return { shown: !el.hidden, enabled: !el.disabled, caption: el.textContent, title: el.title };
+    }, nom);
+  }
+}
+
+module.exports = { launch, close, Banc, passos, RECTS, COLORS, pack };

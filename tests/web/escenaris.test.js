@@ -1,0 +1,316 @@
+// The page as a user meets it: clicks at the table's places, the canvas's pixels at points in
+// drawing units, and the controls' states read from the page, action by action.
+'use strict';
+const { describe, test, before, after } = require('node:test');
+const assert = require('node:assert/strict');
+const { launch, close, Banc, passos, COLORS, pack } = require('./banc.js');
+
+const { black, red, green, blue, yellow, cyan, magenta, white, potGrey } = COLORS;
+
+let browser;
+before(async () => { browser = await launch(); });
+after(() => close(browser));
+
+// A fresh page for each case; none of it is kept between loads.
+async function withPage(fn, viewport) {
+  const banc = await Banc.obre(browser, viewport);
+  try {
+    await fn(banc);
+    assert.deepEqual(banc.errors, [], 'errors in the page');
+  } finally {
+    await banc.tanca();
+  }
+}
+
+// Points in drawing units where the tests look at the ray and the shapes.
+const P = {
+  beforeSlots: [2000, 3000],
+  betweenSlots01: [3170, 3000],
+  betweenSlots12: [3370, 3000],
+  afterSlots: [8000, 3000],
+  slot: (s) => [3067 + 200 * s, 1500],
+  component: (c) => [8000, 2900 + 100 * c],
+  toPaper: [5050, 4835],
+  fromPaper: [9800, 4250],
+  componentToPaper: [[5174, 4785], [5050, 4835], [4926, 4885]],
+  componentFromPaper: [[9924, 4300], [9800, 4250], [9676, 4200]],
+  paper: [5300, 5800],
+  liquid: (portion) => [7500, 2100 - 300 * portion + 150],
+  potAboveLiquid: [7500, 1175],
+};
+
+const lamp = (i) => `cmdLlum(${i})`;
+const off = (i) => `cmdLlumOff(${i})`;
+const filtre = (i) => `cmdfiltre(${i})`;
+const tinta = (i) => `cmdTinta(${i})`;
+
+async function play(banc, actions) {
+  for (const a of actions) {
+    if (a === 'down' || a === 'up') await banc.barra(a === 'down' ? 1 : 0);
+    else if (a.startsWith('menu ')) await banc.menu(a.slice(5));
+    else await banc.clica(a);
+    await banc.acordTots();
+  }
+}
+
+async function expectPixels(banc, points) {
+  for (const [name, point, color] of points) {
+    assert.equal(await banc.pixel(...point), color, `colour at ${name} (${point})`);
+  }
+}
+
+describe('start-up', () => {
+  test('the window as it opens', () => withPage(async (banc) => {
+    assert.equal(await banc.page.title(), 'Corvani (1)');
+    const hidden = new Set(['PicAvall', 'cmdForaFiltres', off(0), off(1), off(2), tinta(0), tinta(1), tinta(2),
+      tinta(6), tinta(7)]);
+    const shown = await banc.page.$$eval('#client [data-control]', (els) => els.map((e) => [e.dataset.control, !e.hidden]));
+    assert.equal(shown.length, 33, 'every control but the six shapes');
+    for (const [nom, visible] of shown) assert.equal(visible, !hidden.has(nom), nom);
+    assert.equal(await banc.estat(), passos([])[0]);
+  }));
+
+  const captions = [
+    ['red lamp', lamp(0), 'R', 'Encén llum vermella '],
+    ['white light', 'cmdBlanca', 'Llum Blanca', 'Interruptor Llum Blanca'],
+    ['analysis', 'cmdAnalisi', 'Anàlisi de la llum', ''],
+    ['reset, with its trailing space', 'cmdTorna', 'BORRA TOT ', ''],
+    ['new sheet', 'cmdFull', 'FULL NOU', ''],
+    ['red filter, no tooltip', filtre(0), 'vermell', ''],
+    ['eye', 'Picture1', '', 'ull'],
+    ['label, with its trailing space', 'Label2', 'TINTA ', ''],
+    ['frame', 'frmFiltres', 'FILTRES', ''],
+  ];
+  for (const [name, nom, caption, tooltip] of captions) {
+    test(`caption and tooltip: ${name}`, () => withPage(async (banc) => {
+      const c = await banc.control(nom);
+      assert.equal(c.caption, caption);
+      assert.equal(c.title, tooltip);
+    }));
+  }
+
+  test('the menu bar, its access letters and items', () => withPage(async (banc) => {
+    const bar = await banc.page.evaluate(() => [...document.querySelectorAll('#menus > button, #menus > .menu')].map((e) => {
+      const title = e.matches('button') ? e : e.querySelector('button');
+      const items = [...e.querySelectorAll('[role="menu"] button')].map((b) => [b.textContent, b.querySelector('u')?.textContent ?? '']);
+      return [title.textContent, title.querySelector('u').textContent, items];
+    }));
+    assert.deepEqual(bar, [
+      ['Sortir', 'S', []],
+      ['Informació', 'I', [['Sobre aquest programa', ''], ['Com funciona', ''], ['Més Informació', '']]],
+      ['Opcions', 'O', [['Només Filtres', 'F'], ['Només Tintes', 'T'], ['Programa Complet', '']]],
+    ]);
+  }));
+
+  test('each control stands at its place in the table', () => withPage(async (banc) => {
+    const names = await banc.page.$$eval('#client [data-control]:not([hidden])', (els) => els.map((e) => e.dataset.control));
+    for (const nom of names.filter((n) => n !== 'frmFiltres')) {
+      const { x, y } = await banc.lloc(nom);
+      const hit = await banc.page.evaluate((px, py) => document.elementFromPoint(px, py)?.closest('[data-control]')?.dataset.control, x, y);
+      assert.equal(hit, nom, `at the middle of ${nom}'s rectangle`);
+    }
+  }));
+
+  test('the surface: nothing drawn, the paper white and the pot empty', () => withPage(async (banc) => {
+    await expectPixels(banc, [['the ray', P.afterSlots, black], ['a slot', P.slot(0), black], ['the paper', P.paper, white],
+      ['the bottom of the pot', P.liquid(1), potGrey], ['the top of the pot', P.potAboveLiquid, potGrey]]);
+  }));
+});
+
+describe('lamps', () => {
+  const rows = [
+    ['red', [lamp(0)], red, 'Llum Blanca', [false, true, true], [true, false, false]],
+    ['red and green', [lamp(0), lamp(1)], yellow, 'Llum Blanca', [false, false, true], [true, true, false]],
+    ['all three', [lamp(0), lamp(1), lamp(2)], white, 'Llum Blanca', [false, false, false], [true, true, true]],
+    ['all three, red off', [lamp(0), lamp(1), lamp(2), off(0)], cyan, 'Llum Blanca', [true, false, false], [false, true, true]],
+    ['white light', ['cmdBlanca'], white, 'Apaga Llum', [false, false, false], [false, false, false]],
+    ['white light on and off', ['cmdBlanca', 'cmdBlanca'], black, 'Llum Blanca', [true, true, true], [false, false, false]],
+    ['red, then white light', [lamp(0), 'cmdBlanca'], white, 'Apaga Llum', [false, false, false], [false, false, false]],
+  ];
+  for (const [name, clicks, ray, blanca, enabled, offShown] of rows) {
+    test(name, () => withPage(async (banc) => {
+      await play(banc, clicks);
+      await expectPixels(banc, [['before the slots', P.beforeSlots, ray], ['after the slots', P.afterSlots, ray]]);
+      assert.equal((await banc.control('cmdBlanca')).caption, blanca);
+      for (let i = 0; i < 3; ++i) {
+        assert.equal((await banc.control(lamp(i))).enabled, enabled[i], lamp(i));
+        assert.equal((await banc.control(off(i))).shown, offShown[i], off(i));
+      }
+    }));
+  }
+});
+
+describe('filters', () => {
+  const rows = [
+    ['white through cyan', ['cmdBlanca', filtre(3)], [white, cyan, cyan, cyan], [cyan]],
+    ['white through cyan then yellow', ['cmdBlanca', filtre(3), filtre(5)], [white, cyan, green, green], [cyan, yellow]],
+    ['yellow light through magenta', [lamp(0), lamp(1), filtre(4)], [yellow, red, red, red], [magenta]],
+    ['red light through green: nothing after it', [lamp(0), filtre(1)], [red, black, black, black], [green]],
+    ['a filter placed in the dark, then light', [filtre(2), 'cmdBlanca'], [white, blue, blue, blue], [blue]],
+    ['filters taken out', ['cmdBlanca', filtre(0), filtre(1), 'cmdForaFiltres'], [white, white, white, white], []],
+  ];
+  for (const [name, clicks, rays, slots] of rows) {
+    test(name, () => withPage(async (banc) => {
+      await play(banc, clicks);
+      await expectPixels(banc, [
+        ['before the slots', P.beforeSlots, rays[0]], ['between slots 0 and 1', P.betweenSlots01, rays[1]],
+        ['between slots 1 and 2', P.betweenSlots12, rays[2]], ['after the slots', P.afterSlots, rays[3]],
+        ...[0, 1, 2].map((s) => [`slot ${s}`, P.slot(s), s < slots.length ? slots[s] : black]),
+      ]);
+      assert.equal((await banc.control('cmdForaFiltres')).shown, slots.length > 0);
+    }));
+  }
+
+  test('a fourth filter: the message first, then slot 2 takes it', () => withPage(async (banc) => {
+    await play(banc, ['cmdBlanca', filtre(3), filtre(5), filtre(4)]);
+    await banc.clica(filtre(0));
+    assert.deepEqual(await banc.missatge(),
+      { titol: 'Corvani', text: 'només podem posar fins a 3 filtres alhora', boto: "D'acord" });
+    await expectPixels(banc, [['slot 2 while the box is open', P.slot(2), magenta], ['the ray', P.afterSlots, black]]);
+    // Nothing else answers while the box is open.
+    await banc.page.mouse.click((await banc.lloc('cmdBlanca')).x, (await banc.lloc('cmdBlanca')).y);
+    assert.equal((await banc.control('cmdBlanca')).caption, 'Apaga Llum');
+    await banc.acord();
+    assert.equal(await banc.missatge(), null);
+    await expectPixels(banc, [['slot 2', P.slot(2), red], ['slot 1', P.slot(1), yellow], ['after the slots', P.afterSlots, black],
+      ['between slots 1 and 2', P.betweenSlots12, green]]);
+  }));
+});
+
+describe('direction and analysis', () => {
+  const rows = [
+    ['white down at the white paper', ['cmdBlanca', 'down'], [['to the paper', P.toPaper, white], ['from the paper', P.fromPaper, white],
+      ['where the straight ray was', P.afterSlots, black]], true],
+    ['down and back up', ['cmdBlanca', 'down', 'up'], [['to the paper', P.toPaper, black], ['straight', P.afterSlots, white]], false],
+    ['components, straight', ['cmdBlanca', 'cmdAnalisi'], [0, 1, 2].map((c) => [`component ${c}`, P.component(c), [red, green, blue][c]]), false],
+    ['components down at the paper', ['cmdBlanca', 'down', 'cmdAnalisi'], [0, 1, 2].flatMap((c) => [
+      [`component ${c} to the paper`, P.componentToPaper[c], [red, green, blue][c]],
+      [`component ${c} from the paper`, P.componentFromPaper[c], [red, green, blue][c]]]), true],
+    ['components down through yellow: no blue', ['cmdBlanca', filtre(5), 'down', 'cmdAnalisi'], [
+      ['blue to the paper', P.componentToPaper[2], black], ['red from the paper', P.componentFromPaper[0], red]], true],
+    ['analysis on and off', ['cmdBlanca', 'cmdAnalisi', 'cmdAnalisi'], [['the whole ray', P.afterSlots, white],
+      ['no red component', P.component(0), black]], false],
+  ];
+  for (const [name, actions, points, down] of rows) {
+    test(name, () => withPage(async (banc) => {
+      await play(banc, actions);
+      await expectPixels(banc, points);
+      assert.equal((await banc.control('PicAvall')).shown, down);
+      assert.equal((await banc.control('Picture2')).shown, !down);
+    }));
+  }
+});
+
+describe('the pot and the paper', () => {
+  const rows = [
+    ['emptying the empty pot', ['cmdBuidaPot'], ['No hi ha tinta al pot de les mescles. No hi ha res que buidar'],
+      [['liquid', P.liquid(1), potGrey]]],
+    ['painting from the empty pot: message, then a white paper',
+      [tinta(3), 'cmdPinta', 'cmdBuidaPot', 'cmdPinta'],
+      ["no hi ha tinta al pot de la mescla.Posa-n'hi primer tinta cian, magenta , blava o una mescla"],
+      [['paper', P.paper, white]]],
+    ['a fourth portion: the pot is full', [tinta(3), tinta(4), tinta(5), tinta(3)], ['el pot de mescla ja està ple'],
+      [1, 2, 3].map((k) => [`portion ${k}`, P.liquid(k), black])],
+    ['cyan and magenta make blue', [tinta(3), tinta(4)], [],
+      [['portion 1', P.liquid(1), blue], ['portion 2', P.liquid(2), blue], ['above them', P.liquid(3), potGrey]]],
+    ['painting the paper blue, and the light it sends', [tinta(3), tinta(4), 'cmdPinta', 'cmdBlanca', 'down'], [],
+      [['paper', P.paper, blue], ['from the paper', P.fromPaper, blue]]],
+    ['a new sheet', [tinta(5), 'cmdPinta', 'cmdFull'], [], [['paper', P.paper, white]]],
+  ];
+  for (const [name, clicks, messages, points] of rows) {
+    test(name, () => withPage(async (banc) => {
+      await play(banc, clicks);
+      assert.deepEqual(banc.missatges, messages);
+      await expectPixels(banc, points);
+    }));
+  }
+});
+
+describe('modes and reset', () => {
+  const pigments = [tinta(3), tinta(4), tinta(5), 'Label2', 'cmdBuidaPot', 'cmdPinta'];
+  const filterHalf = ['frmFiltres', ...[0, 1, 2, 3, 4, 5].map(filtre)];
+  const rows = [
+    ['only filters', 'menu Només &Filtres', true, false],
+    ['only inks', 'menu Només &Tintes', false, true],
+    ['the whole program', 'menu Programa Complet', true, true],
+    ['reset, keeping the mode', 'cmdTorna', true, true],
+  ];
+  for (const [name, action, filters, inks] of rows) {
+    test(name, () => withPage(async (banc) => {
+      await play(banc, [tinta(3), lamp(0), 'cmdBlanca', 'cmdBlanca', lamp(1), filtre(2), filtre(1), action]);
+      for (const nom of filterHalf) assert.equal((await banc.control(nom)).shown, filters, nom);
+      for (const nom of pigments) assert.equal((await banc.control(nom)).shown, inks, nom);
+      for (let i = 0; i < 3; ++i) assert.equal((await banc.control(lamp(i))).enabled, true, lamp(i));
+      assert.equal((await banc.control(off(1))).shown, false);
+      assert.equal((await banc.control('cmdForaFiltres')).shown, false);
+      await expectPixels(banc, [['the ray', P.beforeSlots, black], ['slot 0', P.slot(0), black],
+        ['the pot', P.liquid(1), inks ? cyan : black]]);
+    }));
+  }
+});
+
+describe('information texts', () => {
+  const rows = [
+    ['about', 'Sobre aquest programa', 1],
+    ['how it works', 'Com funciona', 2],
+    ['more information', 'Més Informació', 3],
+  ];
+  for (const [name, item, id] of rows) {
+    test(name, () => withPage(async (banc) => {
+      await play(banc, ['cmdBlanca', filtre(3)]);
+      await banc.menu(item);
+      const box = await banc.missatge();
+      const expected = passos([`menu:${id}`])[1].split('\n').find((l) => l.startsWith('missatge|')).slice(9);
+      assert.deepEqual(box, { titol: 'Corvani', text: expected, boto: "D'acord" });
+      await banc.acord();
+      await expectPixels(banc, [['the ray, as before', P.afterSlots, cyan], ['slot 0', P.slot(0), cyan]]);
+    }));
+  }
+
+  test('the texts, to the letter', () => {
+    const text = (id) => passos([`menu:${id}`])[1].split('\n').find((l) => l.startsWith('missatge|')).slice(9);
+    assert.equal([...text(2)].length, 333);
+    assert.equal([...text(3)].length, 389);
+    assert.match(text(2), /primaris {2}o les seves mescles i veure com és la llum que surt {2}$/);
+    assert.match(text(1), /^Corvani \. Versió 1 \. {2}\. .* \. {2}maig 2004 {2}\. {3} $/);
+  });
+});
+
+describe('exit', () => {
+  test('Sortir ends the program; a reload starts it again', () => withPage(async (banc) => {
+    await play(banc, ['cmdBlanca', filtre(3), tinta(3)]);
+    await banc.menu('&Sortir');
+    const ended = await banc.page.evaluate(() => ({
+      text: document.body.innerText.trim(),
+      controls: document.querySelectorAll('[data-control], canvas, #menus').length,
+    }));
+    assert.equal(ended.controls, 0);
+    assert.match(ended.text, /^El programa s'ha acabat\. .*carregar la pàgina/);
+    await banc.page.mouse.click(100, 100);
+    await banc.page.reload();
+    await banc.page.waitForSelector('body[data-llest]');
+    assert.equal(await banc.estat(), passos([])[0]);
+    await expectPixels(banc, [['the ray', P.afterSlots, black], ['the pot', P.liquid(1), potGrey]]);
+  }));
+});
+
+describe('device pixel ratios', () => {
+  for (const ratio of [1, 1.5, 2, 3]) {
+    test(`sharp at ${ratio} device pixels to a CSS pixel`, () => withPage(async (banc) => {
+      await play(banc, [lamp(0), lamp(1), filtre(4), tinta(3), 'down', 'cmdAnalisi']);
+      await expectPixels(banc, [['red to the paper', P.componentToPaper[0], red], ['green to the paper', P.componentToPaper[1], black]]);
+      // Every pixel black or one of the colours drawn: no line is antialiased.
+      const drawn = new Set([black, red, green, blue, magenta, white, potGrey, cyan, pack(128, 255, 128)]);
+      for (const c of await banc.colors()) assert.ok(drawn.has(c), `colour ${c.toString(16)} on the canvas`);
+      // Every control's edges on whole device pixels, give or take the sixty-fourth of a CSS pixel
+      // to which the browser rounds a position and a size, and which it snaps away as it paints.
+      const edges = await banc.page.$$eval('#client [data-control]:not([hidden])', (els) => els.map((e) => {
+        const r = e.getBoundingClientRect();
+        return [e.dataset.control, ...[r.left, r.top, r.right, r.bottom].map((v) => v * window.devicePixelRatio)];
+      }));
+      for (const [nom, ...values] of edges) {
+        for (const v of values) assert.ok(Math.abs(v - Math.round(v)) <= ratio / 32, `${nom} has an edge at device pixel ${v}`);
+      }
+    }, { width: 1000, height: 700, ratio }));
+  }
+});

@@ -1,0 +1,68 @@
+// The page's surface repaints only what changes, and what it repaints is all that changed: after
+// every action the pixels are those of a whole repaint of the same bench, at several views.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/layout.h"
+#include "web/pagina.h"
+
+using namespace corvani;
+
+namespace {
+
+struct Silenci : Dialogs {
+  void message(std::string_view) override {}
+};
+
+struct Row {
+  std::string name;
+  int width, height;  // the area in device pixels
+  std::vector<Ctl> clicks;  // VSllum: the direction bar moved to its other value
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
+std::vector<std::uint32_t> copy(const web::Superficie& s) {
+  return {s.pixels(), s.pixels() + std::size_t(s.width()) * std::size_t(s.height())};
+}
+
+class Repaint : public testing::TestWithParam<Row> {};
+
+TEST_P(Repaint, MatchesAWholeRepaintAfterEveryAction) {
+  const Row& row = GetParam();
+  Silenci silenci;
+  web::Pagina pagina(silenci, {});
+  pagina.vista(row.width, row.height);
+  web::Superficie& s = pagina.superficie();
+  s.paint();
+  const std::size_t area = std::size_t(row.width) * std::size_t(row.height);
+  for (std::size_t i = 0; i < row.clicks.size(); ++i) {
+    if (row.clicks[i] == Ctl::VSllum)
+      pagina.barra(1 - pagina.banc().controls()[Ctl::VSllum].value);
+    else
+      ASSERT_TRUE(pagina.click(row.clicks[i])) << "step " << i;
+    std::size_t painted = 0;
+    for (const escala::PixelRect& r : s.paint()) painted += std::size_t(r.width) * std::size_t(r.height);
+    EXPECT_LT(painted, area / 2) << "step " << i << " repainted most of the surface";
+    const std::vector<std::uint32_t> step = copy(s);
+    s.setView(row.width, row.height, s.view());
+    s.paint();
+    ASSERT_EQ(step, copy(s)) << "after step " << i << ", " << layoutOf(row.clicks[i]).name;
+  }
+}
+
+const Ctl R = cmdLlum(0), V = cmdLlum(1), blanca = Ctl::cmdBlanca, analisi = Ctl::cmdAnalisi;
+const Ctl cian = cmdfiltre(3), groc = cmdfiltre(5), magenta = cmdfiltre(4), fora = Ctl::cmdForaFiltres;
+const Ctl tinta = cmdTinta(3), tinta4 = cmdTinta(4), buida = Ctl::cmdBuidaPot, pinta = Ctl::cmdPinta;
+
+INSTANTIATE_TEST_SUITE_P(
+    Surface, Repaint,
+    testing::Values(Row{"LampsAndFiltersAtScale1", 867, 618, {R, V, cian, groc, magenta, fora, blanca, blanca}},
+                    Row{"AnalysisAndAFourthFilterAt1point5", 1300, 927, {blanca, cian, groc, magenta, cian, analisi, Ctl::VSllum, analisi}},
+                    Row{"PotAndPaperAt3LetterBoxed", 2700, 1600, {tinta, tinta4, tinta, R, Ctl::VSllum, pinta, buida, pinta, Ctl::cmdFull, Ctl::VSllum}},
+                    Row{"ResetAt2", 1734, 1236, {blanca, cian, analisi, Ctl::cmdTorna, V}}),
+    [](const testing::TestParamInfo<Row>& info) { return info.param.name; });
+
+}  // namespace

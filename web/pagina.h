@@ -1,0 +1,48 @@
+// The bench as the browser page sees it: the window's table, texts and menus, the controls'
+// states and places, and the clicks routed to the bench's handlers, all told to the page as JSON.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "model/banc.h"
+#include "model/controls.h"
+#include "model/ports.h"
+#include "web/superficie.h"
+
+namespace corvani::web {
+
+class Pagina : private ControlsObserver {
+public:
+  // `changed` is told of every control whose state changes, as it happens.
+  Pagina(Dialogs& dialogs, std::function<void(Ctl)> changed);
+  ~Pagina() override;
+
+  const Banc& banc() const { return banc_; }
+  Superficie& superficie() { return superficie_; }
+
+  // The window as it opens: title, the message boxes' title and button, the line shown once the
+  // program has ended, the menu bar, and every control's row of the table, by stacking order.
+  static std::string taula();
+  // A control's state now: visible, enabled, caption, back and fill colours, value.
+  std::string estat(Ctl c) const;
+  // What a screen reader is told: the light at the eye and the shapes shown.
+  std::string descripcio() const;
+  // Lays the bench out on an area of device pixels: the view and every control's rectangle there.
+  std::string vista(int width, int height);
+
+  // A click on a control; only one that the bench shows as usable acts. False if it did not.
+  bool click(Ctl c);
+  bool choose(Menu m) { return banc_.choose(m); }
+  // The direction bar moved to a value; a value it already has changes nothing.
+  void barra(int value);
+
+private:
+  void controlChanged(Ctl c) override;
+
+  Superficie superficie_;
+  Banc banc_;
+  std::function<void(Ctl)> changed_;
+};
+
+}  // namespace corvani::web

@@ -1,0 +1,191 @@
+// The page's drawing surface: its display list, the lines' pixels, and the repaint of what changed.
+#include "web/superficie.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "model/layout.h"
+
+namespace corvani::web {
+namespace {
+
+using escala::PixelRect;
+
+// The shapes from the bottom of the stack up.
+constexpr std::array<Ctl, 6> shapesBottomUp = {Ctl::shpFiltre0, Ctl::shpFiltre1, Ctl::shpFiltre2,
+                                               Ctl::shpPaper,   Ctl::shpPotMescla, Ctl::shpMescla};
+
+constexpr std::uint32_t opaque(Color c) { return static_cast<std::uint32_t>(c) | 0xFF000000u; }
+
+PixelRect intersected(PixelRect a, PixelRect b) {
+  const int left = std::max(a.left, b.left), top = std::max(a.top, b.top);
+  const int right = std::min(a.right(), b.right()), bottom = std::min(a.bottom(), b.bottom());
+  return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+bool empty(PixelRect r) { return r.width <= 0 || r.height <= 0; }
+
+PixelRect united(PixelRect a, PixelRect b) {
+  if (empty(a)) return b;
+  if (empty(b)) return a;
+  const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+  return {left, top, std::max(a.right(), b.right()) - left, std::max(a.bottom(), b.bottom()) - top};
+}
+
+struct Span {
+  double lo = INFINITY, hi = -INFINITY;
+  void add(double x) { lo = std::min(lo, x), hi = std::max(hi, x); }
+};
+
+// Where the row at height y crosses the disc of radius r about c.
+void disc(Span& span, double cx, double cy, double r, double y) {
+  const double dy = y - cy;
+  if (std::abs(dy) > r) return;
+  const double half = std::sqrt(r * r - dy * dy);
+  span.add(cx - half);
+  span.add(cx + half);
+}
+
+// Where the row at height y crosses the edge from p to q of a convex polygon.
+void edge(Span& span, double px, double py, double qx, double qy, double y) {
+  if ((y < py && y < qy) || (y > py && y > qy)) return;
+  if (py == qy) {
+    span.add(px);
+    span.add(qx);
+    return;
+  }
+  span.add(px + (qx - px) * (y - py) / (qy - py));
+}
+
+}  // namespace
+
+void Superficie::setView(int width, int height, escala::Vista view) {
+  width_ = std::max(0, width);
+  height_ = std::max(0, height);
+  view_ = view;
+  pixels_.assign(std::size_t(width_) * std::size_t(height_), opaque(colors::black));
+  for (Ctl shape : shapesBottomUp) shapesPainted_[ord(shape)] = footprint(shape);
+  dirty_ = {{0, 0, width_, height_}};
+}
+
+// Only where the erased lines lay: the lines and shapes drawn next mark their own places.
+void Superficie::clear() {
+  for (const Trace& t : traces_)
+    if (!t.shape) touch(footprint(t));
+  traces_.clear();
+}
+
+void Superficie::line(Point from, Point to, Color color) {
+  traces_.push_back({from, to, color, lineWidth_, std::nullopt});
+  touch(footprint(traces_.back()));
+}
+
+void Superficie::repaintShape(Ctl shape) {
+  traces_.push_back({{}, {}, 0, lineWidth_, shape});
+  touch(footprint(shape));
+}
+
+void Superficie::shapeChanged(Ctl shape) {
+  PixelRect& last = shapesPainted_[ord(shape)];
+  touch(last);
+  last = footprint(shape);
+  touch(last);
+}
+
+void Superficie::touch(PixelRect r) {
+  r = intersected(r, {0, 0, width_, height_});
+  if (!empty(r)) dirty_.push_back(r);
+}
+
+PixelRect Superficie::footprint(Ctl shape) const {
+  return escala::place(escala::shapeRect(shape, *controls_), view_);
+}
+
+PixelRect Superficie::footprint(const Trace& t) const {
+  if (t.shape) return footprint(*t.shape);
+  PixelRect box;
+  for (const Run& run : runsOf(t.from, t.to, t.width)) box = united(box, {run.left, run.y, run.right - run.left, 1});
+  return box;
+}
+
+// The pen's outline is the line's body, a rectangle half the width to either side, and a round
+// cap of that radius at either end. A pixel is the line's when the outline holds the point a
+// sixty-fourth of a pixel up and left of its centre, as the desktop's pen fills without
+// antialiasing, so that an edge through a row of centres takes the row on one side only. Each row
+// crosses the outline in one stretch, as the outline is convex.
+std::vector<Superficie::Run> Superficie::runsOf(Point from, Point to, int width) const {
+  const escala::PixelPoint p = escala::pixelPoint(from), q = escala::pixelPoint(to);
+  const double s = view_.scale, r = width * s / 2;
+  const double ax = view_.x + p.x * s, ay = view_.y + p.y * s, bx = view_.x + q.x * s, by = view_.y + q.y * s;
+  const double length = std::hypot(bx - ax, by - ay);
+  const double nx = length > 0 ? -(by - ay) / length * r : 0, ny = length > 0 ? (bx - ax) / length * r : 0;
+  const std::array<double, 8> body = {ax + nx, ay + ny, bx + nx, by + ny, bx - nx, by - ny, ax - nx, ay - ny};
+  std::vector<Run> runs;
+  const int first = static_cast<int>(std::floor(std::min(ay, by) - r)), last = static_cast<int>(std::ceil(std::max(ay, by) + r));
+  constexpr double sample = 0.5 - 1.0 / 64;
+  for (int y = first; y <= last; ++y) {
+    const double centre = y + sample;
+    Span span;
+    disc(span, ax, ay, r, centre);
+    disc(span, bx, by, r, centre);
+    if (length > 0)
+      for (int k = 0; k < 4; ++k)
+        edge(span, body[2 * k], body[2 * k + 1], body[(2 * k + 2) % 8], body[(2 * k + 3) % 8], centre);
+    if (span.lo > span.hi) continue;
+    const int left = static_cast<int>(std::ceil(span.lo - sample));
+    const int right = static_cast<int>(std::floor(span.hi - sample)) + 1;
+    if (right > left) runs.push_back({y, left, right});
+  }
+  return runs;
+}
+
+// A long list of small rectangles costs more in calls to the canvas than the black it saves.
+const std::vector<PixelRect>& Superficie::paint() {
+  constexpr std::size_t manyRects = 24;
+  if (dirty_.size() > manyRects) {
+    PixelRect all;
+    for (const PixelRect& r : dirty_) all = united(all, r);
+    dirty_ = {all};
+  }
+  for (const PixelRect& r : dirty_) paintWithin(r);
+  painted_.swap(dirty_);
+  dirty_.clear();
+  return painted_;
+}
+
+// Black, the shapes from the bottom up, then the lines and the shapes repainted over them.
+void Superficie::paintWithin(PixelRect clip) {
+  fill(clip, colors::black, clip);
+  for (Ctl shape : shapesBottomUp)
+    if (!empty(intersected(footprint(shape), clip))) paintShape(shape, clip);
+  for (const Trace& t : traces_) {
+    if (t.shape) {
+      paintShape(*t.shape, clip);
+      continue;
+    }
+    if (empty(intersected(footprint(t), clip))) continue;
+    const std::uint32_t color = opaque(t.color);
+    for (const Run& run : runsOf(t.from, t.to, t.width)) {
+      if (run.y < clip.top || run.y >= clip.bottom()) continue;
+      const int left = std::max(run.left, clip.left), right = std::min(run.right, clip.right());
+      if (left < right) std::fill_n(&pixels_[std::size_t(run.y) * width_ + left], right - left, color);
+    }
+  }
+}
+
+// Each part laid out at scale 1 and placed at the view as the controls are. Borders without a
+// colour of their own are black, the window-text colour of the desktop's usual palette.
+void Superficie::paintShape(Ctl shape, PixelRect clip) {
+  for (const escala::Pinzellada& part : escala::pinturaDe(shape, *controls_, colors::black))
+    fill(escala::place(part.rect, view_), part.color, clip);
+}
+
+void Superficie::fill(PixelRect r, Color color, PixelRect clip) {
+  r = intersected(r, clip);
+  if (empty(r)) return;
+  const std::uint32_t pixel = opaque(color);
+  for (int y = r.top; y < r.bottom(); ++y) std::fill_n(&pixels_[std::size_t(y) * width_ + r.left], r.width, pixel);
+}
+
+}  // namespace corvani::web

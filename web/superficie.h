@@ -1,0 +1,70 @@
+// The drawing surface of the browser page: the shapes and the lines drawn since the last clear,
+// rasterized without antialiasing into opaque pixels at the page's device scale, and the
+// rectangles that changed since the page last copied them to its canvas.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "model/controls.h"
+#include "model/ports.h"
+#include "view/escala.h"
+
+namespace corvani::web {
+
+class Superficie : public Surface {
+public:
+  // The controls whose shapes it paints; set before anything is drawn.
+  void setControls(const Controls& controls) { controls_ = &controls; }
+
+  // The area in device pixels and where the bench lies on it; everything is painted anew.
+  void setView(int width, int height, escala::Vista view);
+  int width() const { return width_; }
+  int height() const { return height_; }
+  const escala::Vista& view() const { return view_; }
+
+  void clear() override;
+  void setLineWidth(int pixels) override { lineWidth_ = pixels; }
+  void line(Point from, Point to, Color color) override;
+  void repaintShape(Ctl shape) override;
+  // A shape's extent, colour or visibility has changed: where it was and where it is change.
+  void shapeChanged(Ctl shape);
+
+  // Paints what changed and returns those rectangles, which the page copies to its canvas.
+  const std::vector<escala::PixelRect>& paint();
+  // Rows from the top, each pixel red, green, blue and alpha bytes in that order (the packed
+  // colour with an opaque alpha, on a little-endian machine such as WebAssembly).
+  const std::uint32_t* pixels() const { return pixels_.data(); }
+  Color at(int x, int y) const { return static_cast<Color>(pixels_[std::size_t(y) * width_ + x] & 0xFFFFFF); }
+
+private:
+  // A line's pixels, as runs along the rows, at the current view.
+  struct Run {
+    int y, left, right;  // columns left .. right - 1
+  };
+  std::vector<Run> runsOf(Point from, Point to, int width) const;
+  struct Trace {
+    Point from, to;
+    Color color = 0;
+    int width = 1;
+    std::optional<Ctl> shape;  // a shape repainted over the lines before it
+  };
+  escala::PixelRect footprint(const Trace& t) const;
+  escala::PixelRect footprint(Ctl shape) const;
+  void touch(escala::PixelRect r);
+  void paintWithin(escala::PixelRect clip);
+  void paintShape(Ctl shape, escala::PixelRect clip);
+  void fill(escala::PixelRect r, Color color, escala::PixelRect clip);
+
+  const Controls* controls_ = nullptr;
+  std::vector<Trace> traces_;
+  std::vector<escala::PixelRect> dirty_, painted_;
+  std::vector<escala::PixelRect> shapesPainted_ = std::vector<escala::PixelRect>(controlCount);
+  std::vector<std::uint32_t> pixels_;
+  int width_ = 0, height_ = 0;
+  escala::Vista view_;
+  int lineWidth_ = 1;
+};
+
+}  // namespace corvani::web
