@@ -20,6 +20,9 @@ PACKAGES += dbus-x11
 # for Debian's.
 WEB_PACKAGES := emscripten $(if $(shell command -v node),,nodejs) $(if $(shell command -v npm),,npm)
 WEB_TEST_PACKAGES := $(WEB_PACKAGES) chromium
+# Orca and what it speaks through, for the screen-reader test (tests/ui/orca_check.sh), which is
+# skipped, saying so, where they are missing.
+READER_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng locales xdotool
 
 .PHONY: deps test-deps configure build run test stress-asan clean web web-deps web-test-deps
 
@@ -75,7 +78,7 @@ run: build
 
 # Everything the tests need, in one set-up, so that a user without sudo is given one command.
 test-deps:
-	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(WEB_TEST_PACKAGES)"
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(WEB_TEST_PACKAGES) $(READER_PACKAGES)"
 
 # Headless: Qt's offscreen platform, and a private runtime directory so nothing touches the user's.
 # The page and what drives it come first, for the tests labelled "web".

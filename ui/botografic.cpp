@@ -1,7 +1,6 @@
 // Painting of the graphical buttons, the picture boxes and the direction bar.
 #include "ui/botografic.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -263,15 +262,29 @@ void CaixaImatge::paintFace(QPainter& p) const {
   if (hasFocus()) dotted(p, rect(), Qt::white);
 }
 
+// Fusion's arrows are as long as its scroll bars are wide by default and its thumb at least 26
+// pixels, both fixed: on the bar's 41 pixels at scale 1 the thumb filled the groove, and on a
+// smaller window the arrows overlapped. Here they follow the bar.
+int EstilPista::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+  if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+      bar && (metric == PM_ScrollBarExtent || metric == PM_ScrollBarSliderMin)) {
+    const bool vertical = bar->orientation == Qt::Vertical;
+    const int length = vertical ? bar->rect.height() : bar->rect.width();
+    const int breadth = vertical ? bar->rect.width() : bar->rect.height();
+    return metric == PM_ScrollBarExtent ? std::min(breadth, length / 4) : 1;
+  }
+  return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
 namespace {
 
-// The application's style, drawing a scroll bar from the faces it has painted of it, one per
-// option and place: the option says all the style draws from, pressed and hovered parts
-// included, and the style's gradients come out a shade apart at another device pixel, so a face
-// is painted where it will be copied.
-class EstilBarra : public QProxyStyle {
+// The bar's style, drawing it from the faces it has painted of it, one per option and place: the
+// option says all the style draws from, pressed and hovered parts included, and the style's
+// gradients come out a shade apart at another device pixel, so a face is painted where it will
+// be copied.
+class EstilBarra : public EstilPista {
 public:
-  using QProxyStyle::QProxyStyle;
+  using EstilPista::EstilPista;
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                           const QWidget* widget) const override {
     const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
@@ -279,13 +292,13 @@ public:
     const QTransform& toDevice = painter->deviceTransform();
     if (control != CC_ScrollBar || !slider || !copiable(ratio) || toDevice.type() > QTransform::TxScale ||
         painter->transform().type() > QTransform::TxTranslate) {
-      QProxyStyle::drawComplexControl(control, option, painter, widget);
+      EstilPista::drawComplexControl(control, option, painter, widget);
       return;
     }
     const QPointF corner = toDevice.map(QPointF(slider->rect.topLeft()));
     const QPoint device = corner.toPoint();
     if (QPointF(device) != corner || device.x() < 0 || device.y() < 0) {
-      QProxyStyle::drawComplexControl(control, option, painter, widget);
+      EstilPista::drawComplexControl(control, option, painter, widget);
       return;
     }
     auto face = std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) { return f.same(*slider, ratio, device); });
@@ -313,7 +326,7 @@ private:
     QPainter p(&canvas);
     p.translate(QPointF(device) / ratio - QPointF(option.rect.topLeft()));
     p.fillRect(option.rect, Qt::black);
-    QProxyStyle::drawComplexControl(CC_ScrollBar, &option, &p, widget);
+    EstilPista::drawComplexControl(CC_ScrollBar, &option, &p, widget);
     p.end();
     QImage pixels = canvas.copy(QRect(device, size));
     pixels.setDevicePixelRatio(1);
@@ -352,21 +365,6 @@ BarraDesplacament::BarraDesplacament(Qt::Orientation orientation, QWidget* paren
 void BarraDesplacament::changeEvent(QEvent* event) {
   if (event->type() == QEvent::StyleChange) setAttribute(Qt::WA_OpaquePaintEvent);
   QScrollBar::changeEvent(event);
-}
-
-}  // namespace corvani
-
-namespace corvani {
-
-void installPictureAccessibility() {
-  static const bool installed = [] {
-    QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
-      if (auto* box = dynamic_cast<CaixaImatge*>(object)) return new QAccessibleWidget(box, QAccessible::Graphic);
-      return nullptr;
-    });
-    return true;
-  }();
-  (void)installed;
 }
 
 }  // namespace corvani

@@ -23,6 +23,7 @@
 
 #include "model/layout.h"
 #include "model/textos.h"
+#include "ui/accessibles.h"
 #include "ui/botografic.h"
 #include "ui/escala.h"
 #include "ui/imatges.h"
@@ -34,6 +35,10 @@
 
 namespace corvani {
 namespace {
+
+// Qt 6.4's bridge sends a name or description change with the object where the new text belongs,
+// and Orca drops it; Qt 6.8 sends the text, which Orca speaks when the control has the focus.
+constexpr bool qtTellsFocusedChanges = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
 
 // Resolved once. Asked for by the list, Qt finds the first family missing and asks fontconfig
 // for its substitutes, and for those of the face it settles on; asked for by that face alone,
@@ -72,7 +77,7 @@ Form1::Form1(QWidget* parent)
       missatges_(*this),
       banc_(*llenc_, missatges_, &pintaraig),
       messageHandler_([this](const QString& text) { showMessageBox(text); }) {
-  installPictureAccessibility();
+  installControlAccessibility();
   installSurfaceAccessibility();
   setWindowTitle(qs(textos::titolFinestra));
   setWindowIcon(pixmapOf(Picture::Icona));
@@ -82,8 +87,9 @@ Form1::Form1(QWidget* parent)
   createShortcuts();
   banc_.controls().setObserver(this);
   banc_.Form_Load();
-  widget(Ctl::Picture1)->setAccessibleDescription(qs(descripcioUll(llumAlUll(banc_.estat()))));
-  formesDescrites_ = formesVisibles(banc_.estat(), banc_.controls());
+  llegit_ = llegeix(banc_.estat(), banc_.controls());
+  widget(Ctl::Picture1)->setAccessibleDescription(qs(llegit_.ull));
+  llenc_->setAvis(qs(llegit_.ull));
   widget(cmdfiltre(0))->setFocus();
   // On a screen too small for it (a netbook's 1024 × 600), smaller, in proportion; the frame is
   // not known until the window is shown, when fitToScreen() allows for it.
@@ -125,7 +131,9 @@ void Form1::createMenus() {
       add(menuBar()->addAction(qs(entry.text)), *entry.id);
       continue;
     }
+    // Named by its title in the accessibility tree; its items say it too.
     QMenu* menu = menuBar()->addMenu(qs(entry.text));
+    menu->setAccessibleName(qs(entry.text).remove(u'&'));
     for (const MenuItem& item : entry.items) add(menu->addAction(qs(item.text)), item.id);
   }
 }
@@ -142,7 +150,6 @@ void Form1::createControls() {
     fonts_[ord(row->id)] = w->font();
     if (!row->tooltip.empty()) w->setToolTip(qs(row->tooltip));
     if (!row->accessibleName.empty()) w->setAccessibleName(qs(row->accessibleName));
-    if (!row->accessibleDescription.empty()) w->setAccessibleDescription(qs(row->accessibleDescription));
     if (auto* button = qobject_cast<QAbstractButton*>(w))
       connect(button, &QAbstractButton::clicked, this, [this, c = row->id] {
         // Only a control the bench shows as usable may act, however the click was queued.
@@ -256,17 +263,19 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::informaLector() {
-  QWidget* ull = widget(Ctl::Picture1);
-  const QString llum = qs(descripcioUll(llumAlUll(banc_.estat())));
-  if (llum != ull->accessibleDescription()) {
-    ull->setAccessibleDescription(llum);
-    anunciaLlumAlUll(*llenc_);
-  }
-  std::vector<FormaVisible> formes = formesVisibles(banc_.estat(), banc_.controls());
-  if (formes != formesDescrites_) {
-    formesDescrites_ = std::move(formes);
-    anunciaFormes(*llenc_);
-  }
+  Lectura ara = llegeix(banc_.estat(), banc_.controls());
+  if (ara.ull != llegit_.ull) widget(Ctl::Picture1)->setAccessibleDescription(qs(ara.ull));
+  canviaFormes(*llenc_, llegit_.formes, ara.formes);
+  const std::string text = avis(llegit_, ara, sentits());
+  llegit_ = std::move(ara);
+  if (!text.empty()) anuncia(*llenc_, qs(text));
+}
+
+std::vector<Ctl> Form1::sentits() const {
+  if (!qtTellsFocusedChanges) return {};
+  for (std::size_t i = 0; i < controlCount; ++i)
+    if (widgets_[i] && widgets_[i]->hasFocus()) return {static_cast<Ctl>(i)};
+  return {};
 }
 
 // Shows one control as the bench describes it now.
@@ -279,11 +288,20 @@ void Form1::controlChanged(Ctl c) {
   }
   w->setVisible(s.visible);
   w->setEnabled(s.enabled);
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(QString::fromStdString(s.caption));
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    // The name first, so that the caption's own name change already carries the new name.
+    const QString name = qs(accessibleNameFor(c, s.caption));
+    if (w->accessibleName() != name) w->setAccessibleName(name);
+    b->setText(QString::fromStdString(s.caption));
+  }
   if (auto* b = dynamic_cast<BotoGrafic*>(w); b && layoutOf(c).back) b->setBack(toQColor(s.back));
-  if (auto* bar = qobject_cast<QScrollBar*>(w); bar && bar->value() != s.value) {
-    const QSignalBlocker quiet(bar);
-    bar->setValue(s.value);
+  if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+    if (bar->value() != s.value) {
+      const QSignalBlocker quiet(bar);
+      bar->setValue(s.value);
+    }
+    const QString words = qs(descripcioDireccio(s.value));
+    if (bar->accessibleDescription() != words) bar->setAccessibleDescription(words);
   }
 }
 
@@ -320,7 +338,6 @@ void Form1::showMessageBox(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, qs(textos::nomPrograma), text, QMessageBox::Ok, this);
   box.button(QMessageBox::Ok)->setText(qs(textos::botoAcord));
   box.setAccessibleName(qs(textos::nomPrograma));
-  box.setAccessibleDescription(text);
   box.exec();
 }
 

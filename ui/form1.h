@@ -75,8 +75,10 @@ private:
   // Once the window system has framed the window: shrinks and moves it, if need be, to lie whole
   // on its screen's available area.
   void fitToScreen();
-  // After every action: tells screen readers what reaches the eye and which shapes are shown.
+  // After every action: tells screen readers what has changed on the bench, in one notice.
   void informaLector();
+  // The controls whose own change of name or description a screen reader hears by itself.
+  std::vector<Ctl> sentits() const;
   void relayout();
   void mnuSortir_Click();
 
@@ -90,7 +92,7 @@ private:
   double scale_ = 1;
   std::array<QAction*, 7> actions_{};
   QShortcut* surtPantallaCompleta_ = nullptr;  // Escape, only while in full screen
-  std::vector<FormaVisible> formesDescrites_;
+  Lectura llegit_;  // what screen readers were last told
 };
 
 }  // namespace corvani

@@ -194,7 +194,6 @@
       if (row.fore !== null) element.style.color = css(row.fore);
       if (row.tooltip) element.title = row.tooltip;
       if (row.accessibleName) element.setAttribute('aria-label', row.accessibleName);
-      if (row.accessibleDescription) element.setAttribute('aria-description', row.accessibleDescription);
       if (row.picture) {
         element.imatge = IMATGES[row.picture];
         element.style.backgroundImage = `url(${element.imatge.src})`;

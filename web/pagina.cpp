@@ -136,7 +136,7 @@ std::string Pagina::taula() {
     j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindNames[static_cast<int>(row.kind)]);
     j.key("rect").rect(escala::pixelRect(row.rect));
     j.field("caption", row.caption).field("tooltip", row.tooltip).field("accessibleName", row.accessibleName);
-    j.field("accessibleDescription", row.accessibleDescription).field("picture", pictureName(row.picture));
+    j.field("picture", pictureName(row.picture));
     j.field("back", row.back).field("fore", row.fore).field("borderWidth", row.borderWidth);
     j.field("visible", row.visible).close('}');
   }

@@ -10,10 +10,12 @@ from gi.repository import GLib
 APP_WAIT_S = 20.0
 FRAME_TITLE = "Corvani (1)"
 PUSH_BUTTONS = [
-    "R", "V", "B", "Llum Blanca", "Anàlisi de la llum",
-    "vermell", "verd", "blau", "cian", "magenta", "groc", "FULL NOU",
-    "tinta cian", "tinta magenta", "tinta groga",
-    "buida el pot", "pinta el paper amb la mescla",
+    "Encén la llum vermella", "Encén la llum verda", "Encén la llum blava", "Encén la llum blanca",
+    "Analitza la llum en els tres colors bàsics",
+    "Posa el filtre vermell", "Posa el filtre verd", "Posa el filtre blau", "Posa el filtre cian",
+    "Posa el filtre magenta", "Posa el filtre groc", "Posa un full nou de paper blanc",
+    "Afegeix tinta cian al pot", "Afegeix tinta magenta al pot", "Afegeix tinta groga al pot",
+    "Buida el pot de mescla", "Pinta el paper amb la mescla",
 ]
 # Roles are compared by value: their display names change between AT-SPI versions (push buttons
 # are "push button" up to at-spi2-core 2.52 and "button" after it).
@@ -21,12 +23,14 @@ PUSH_BUTTON = pyatspi.ROLE_PUSH_BUTTON
 IMAGE = pyatspi.ROLE_IMAGE
 ROLE_WORDS = {PUSH_BUTTON: "push button", IMAGE: "image", pyatspi.ROLE_CANVAS: "canvas"}
 # The picture boxes are announced as pictures; the rest are found by name.
-IMAGES = ["ull", "llum"]
-NAMED = ["direcció de la llum", "FILTRES"]
+IMAGES = ["ull", "Llum que apunta a l'ull"]
+NAMED = ["Direcció de la llum", "FILTRES"]
 MAX_NODES = 2000
 # What the eye is told before and after white light is switched on, and the shapes on the surface.
 EYE_DARK = "A l'ull no arriba cap llum."
 EYE_WHITE = "Arriba a l'ull llum blanca."
+SWITCH = "Encén la llum blanca"
+NOTICE_WHITE = "botó Apaga la llum blanca. " + EYE_WHITE
 SURFACE = "banc òptic"
 SHAPES = ["paper blanc", "pot de mescla buit"]
 EVENT_WAIT_S = 10.0
@@ -144,7 +148,7 @@ def check_light_at_the_eye(nodes):
             print(f"event not readable: {e}")
 
     pyatspi.Registry.registerEventListener(on_showing, "object:state-changed:showing")
-    switch = find(nodes, PUSH_BUTTON, "Llum Blanca")
+    switch = find(nodes, PUSH_BUTTON, SWITCH)
 
     def press():
         switch.queryAction().doAction(0)
@@ -155,11 +159,11 @@ def check_light_at_the_eye(nodes):
     GLib.timeout_add(int(EVENT_WAIT_S * 1000), loop.quit)
     loop.run()
     pyatspi.Registry.deregisterEventListener(on_showing, "object:state-changed:showing")
-    if heard != [EYE_WHITE]:
-        sys.exit(f"FAIL: after \"Llum Blanca\" the notifications shown were {heard}, expected [\"{EYE_WHITE}\"]")
+    if heard != [NOTICE_WHITE]:
+        sys.exit(f"FAIL: after \"{SWITCH}\" the notifications shown were {heard}, expected [\"{NOTICE_WHITE}\"]")
     if eye.description != EYE_WHITE:
-        sys.exit(f"FAIL: after \"Llum Blanca\" the eye's description is \"{eye.description}\"")
-    print(f"PASS: the eye is described, the surface names its shapes, and \"{EYE_WHITE}\" is announced")
+        sys.exit(f"FAIL: after \"{SWITCH}\" the eye's description is \"{eye.description}\"")
+    print(f"PASS: the eye is described, the surface names its shapes, and \"{NOTICE_WHITE}\" is announced")
 
 
 if __name__ == "__main__":
