@@ -93,9 +93,11 @@ mount_in_root() {
   mounted+=("$target")
 }
 
-# Runs a command in the root as root, with a newcomer's plain environment.
+# Runs a command in the root as root, with a newcomer's plain environment. Node (npm) is also
+# given the certificate authorities this machine trusts: a network that inspects TLS has one of its
+# own, which a newcomer's machine on that network would trust as well.
 in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+  chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 NODE_EXTRA_CA_CERTS=/etc/ssl/host-ca-certificates.crt \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
 }
 
@@ -121,6 +123,8 @@ fi
 echo "   done in $(clock $((SECONDS - start)))"
 
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+mkdir -p "$root/etc/ssl"
+cp /etc/ssl/certs/ca-certificates.crt "$root/etc/ssl/host-ca-certificates.crt" 2>/dev/null || : >"$root/etc/ssl/host-ca-certificates.crt"
 # Packages' maintainer scripts start no services in the root: a daemon left running would keep
 # its mounts busy.
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
