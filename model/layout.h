@@ -52,4 +52,7 @@ extern const Layout controlTable;  // indexed by ord(Ctl), so in stacking order
 
 inline const ControlLayout& layoutOf(Ctl c) { return controlTable[ord(c)]; }
 
+// The control that has the keyboard's focus as the window opens.
+inline constexpr Ctl focusInicial = cmdfiltre(0);
+
 }  // namespace corvani

@@ -39,6 +39,8 @@ inline constexpr std::string_view nomBuidaPot = "buida el pot";
 inline constexpr std::string_view nomPinta = "pinta el paper amb la mescla";
 inline constexpr std::string_view nomLlum = "llum";
 inline constexpr std::string_view nomDireccio = "direcció de la llum";
+// The direction bar's value, by position: 0 at the top, 1 at the bottom.
+inline constexpr std::array<std::string_view, 2> direccioLlum = {"La llum apunta a l'ull.", "La llum apunta al paper."};
 
 // What a screen reader is told of the bench. Colours are indexed by their primaries as bits,
 // red 4, green 2, blue 1, as the lamps are.

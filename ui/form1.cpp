@@ -78,7 +78,7 @@ Form1::Form1(QWidget* parent)
   banc_.Form_Load();
   widget(Ctl::Picture1)->setAccessibleDescription(qs(descripcioUll(llumAlUll(banc_.estat()))));
   formesDescrites_ = formesVisibles(banc_.estat(), banc_.controls());
-  widget(cmdfiltre(0))->setFocus();
+  widget(focusInicial)->setFocus();
   resize(escala::client.width(), escala::client.height() + menuBar()->sizeHint().height());
 }
 

@@ -2,6 +2,7 @@
 #include "web/pagina.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -67,7 +68,12 @@ public:
     text_ += number;
     return *this;
   }
-  Json& value(int n) { return value(double(n)); }
+  Json& value(int n) {
+    comma();
+    char number[16];
+    text_.append(number, std::to_chars(number, number + sizeof number, n).ptr);
+    return *this;
+  }
   Json& value(bool b) {
     comma();
     text_ += b ? "true" : "false";
@@ -131,6 +137,8 @@ std::string Pagina::taula() {
     j.close('}');
   }
   j.close(']').field("sortir", menuNumber(Menu::mnuSortir));
+  j.field("focus", int(ord(focusInicial))).field("ull", int(ord(Ctl::Picture1)));
+  j.key("direccio").open('[').value(t::direccioLlum[0]).value(t::direccioLlum[1]).close(']');
   j.key("controls").open('[');
   for (const ControlLayout& row : controlTable) {
     j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindNames[static_cast<int>(row.kind)]);

@@ -22,7 +22,8 @@ public:
   Superficie& superficie() { return superficie_; }
 
   // The window as it opens: title, the message boxes' title and button, the line shown once the
-  // program has ended, the menu bar, and every control's row of the table, by stacking order.
+  // program has ended, the menu bar, the control focused first, the eye, the words for the
+  // direction bar's values, and every control's row of the table, by stacking order.
   static std::string taula();
   // A control's state now: visible, enabled, caption, back and fill colours, value.
   std::string estat(Ctl c) const;

@@ -16,7 +16,9 @@ using escala::PixelRect;
 constexpr std::array<Ctl, 6> shapesBottomUp = {Ctl::shpFiltre0, Ctl::shpFiltre1, Ctl::shpFiltre2,
                                                Ctl::shpPaper,   Ctl::shpPotMescla, Ctl::shpMescla};
 
-constexpr std::uint32_t opaque(Color c) { return static_cast<std::uint32_t>(c) | 0xFF000000u; }
+// A colour as the page's canvas takes it. Black is all zero, which an opaque canvas shows as black
+// and which fills as fast as memory is cleared; every other colour is opaque.
+constexpr std::uint32_t pixel(Color c) { return c == colors::black ? 0 : static_cast<std::uint32_t>(c) | 0xFF000000u; }
 
 PixelRect intersected(PixelRect a, PixelRect b) {
   const int left = std::max(a.left, b.left), top = std::max(a.top, b.top);
@@ -60,13 +62,18 @@ void edge(Span& span, double px, double py, double qx, double qy, double y) {
 
 }  // namespace
 
+// The page's canvas is black once it is given its size: only what is not black is painted.
 void Superficie::setView(int width, int height, escala::Vista view) {
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   view_ = view;
-  pixels_.assign(std::size_t(width_) * std::size_t(height_), opaque(colors::black));
-  for (Ctl shape : shapesBottomUp) shapesPainted_[ord(shape)] = footprint(shape);
-  dirty_ = {{0, 0, width_, height_}};
+  pixels_.assign(std::size_t(width_) * std::size_t(height_), pixel(colors::black));
+  dirty_.clear();
+  for (Ctl shape : shapesBottomUp) {
+    shapesPainted_[ord(shape)] = footprint(shape);
+    if (controls_->visible(shape)) touch(shapesPainted_[ord(shape)]);
+  }
+  for (const Trace& t : traces_) touch(footprint(t));
 }
 
 // Only where the erased lines lay: the lines and shapes drawn next mark their own places.
@@ -165,7 +172,7 @@ void Superficie::paintWithin(PixelRect clip) {
       continue;
     }
     if (empty(intersected(footprint(t), clip))) continue;
-    const std::uint32_t color = opaque(t.color);
+    const std::uint32_t color = pixel(t.color);
     for (const Run& run : runsOf(t.from, t.to, t.width)) {
       if (run.y < clip.top || run.y >= clip.bottom()) continue;
       const int left = std::max(run.left, clip.left), right = std::min(run.right, clip.right());
@@ -184,8 +191,8 @@ void Superficie::paintShape(Ctl shape, PixelRect clip) {
 void Superficie::fill(PixelRect r, Color color, PixelRect clip) {
   r = intersected(r, clip);
   if (empty(r)) return;
-  const std::uint32_t pixel = opaque(color);
-  for (int y = r.top; y < r.bottom(); ++y) std::fill_n(&pixels_[std::size_t(y) * width_ + r.left], r.width, pixel);
+  const std::uint32_t p = pixel(color);
+  for (int y = r.top; y < r.bottom(); ++y) std::fill_n(&pixels_[std::size_t(y) * width_ + r.left], r.width, p);
 }
 
 }  // namespace corvani::web

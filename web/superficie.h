@@ -1,5 +1,5 @@
 // The drawing surface of the browser page: the shapes and the lines drawn since the last clear,
-// rasterized without antialiasing into opaque pixels at the page's device scale, and the
+// rasterized without antialiasing into pixels at the page's device scale, and the
 // rectangles that changed since the page last copied them to its canvas.
 #pragma once
 
@@ -18,7 +18,8 @@ public:
   // The controls whose shapes it paints; set before anything is drawn.
   void setControls(const Controls& controls) { controls_ = &controls; }
 
-  // The area in device pixels and where the bench lies on it; everything is painted anew.
+  // The area in device pixels and where the bench lies on it, black: what lies on it is painted
+  // anew, and the next paint reports where.
   void setView(int width, int height, escala::Vista view);
   int width() const { return width_; }
   int height() const { return height_; }
@@ -34,7 +35,7 @@ public:
   // Paints what changed and returns those rectangles, which the page copies to its canvas.
   const std::vector<escala::PixelRect>& paint();
   // Rows from the top, each pixel red, green, blue and alpha bytes in that order (the packed
-  // colour with an opaque alpha, on a little-endian machine such as WebAssembly).
+  // colour with an opaque alpha, on a little-endian machine such as WebAssembly), black all zero.
   const std::uint32_t* pixels() const { return pixels_.data(); }
   Color at(int x, int y) const { return static_cast<Color>(pixels_[std::size_t(y) * width_ + x] & 0xFFFFFF); }
 

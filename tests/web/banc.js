@@ -26,6 +26,10 @@ const RECTS = Object.fromEntries(
     return [nom, rect.map(Number)];
   }));
 
+// An action as the native bench takes it (passos.cpp): a click on a control by its name, or a
+// menu item by its number.
+const clic = (nom) => `click:${Object.keys(RECTS).indexOf(nom)}`;
+
 // Packed colours, red + 256·green + 65536·blue, as the bench gives them.
 const pack = (r, g, b) => r + 256 * g + 65536 * b;
 const COLORS = {
@@ -107,6 +111,52 @@ class Banc {
     await this.calma();
   }
 
+  // Keys as the user types them, one after another: "Tab", "Shift+Tab", "Alt+O", "Space", "F11"...
+  // Each goes to whatever has the focus, and the action it starts runs to its end or to a box.
+  async tecles(...keys) {
+    for (const combination of keys) {
+      const parts = combination.split('+');
+      const key = parts.pop();
+      for (const modifier of parts) await this.page.keyboard.down(modifier);
+      await this.page.keyboard.press(key.length === 1 ? key.toLowerCase() : key);
+      for (const modifier of parts.reverse()) await this.page.keyboard.up(modifier);
+      await this.calma();
+    }
+  }
+
+  // What has the keyboard's focus: a control by its name, a menu item by its text, the message
+  // box's button as "D'acord", or null.
+  async enfocat() {
+    return this.page.evaluate(() => {
+      const a = document.activeElement;
+      if (!a || a === document.body) return null;
+      return a.dataset.control || a.dataset.menu || a.textContent;
+    });
+  }
+
+  // Gives the focus to a control, as a click would.
+  async enfoca(nom) {
+    await this.page.focus(`[data-control="${nom}"]`);
+  }
+
+  // The colours a step inside a control's left edge, half way down, as the screen shows them:
+  // one CSS pixel in (outer) and two (inner), each "white", "black" or packed.
+  async vores(nom) {
+    const box = await (await this.page.$(`[data-control="${nom}"]`)).boundingBox();
+    const clip = { x: Math.round(box.x), y: Math.round(box.y + box.height / 2), width: 3, height: 1 };
+    const data = await this.page.screenshot({ encoding: 'base64', clip });
+    const [outer, inner] = await this.page.evaluate(async (png) => {
+      const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${png}`)).blob());
+      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+      const context = canvas.getContext('2d');
+      context.drawImage(bitmap, 0, 0);
+      const at = (x) => [...context.getImageData(x, 0, 1, 1).data];
+      return [at(1), at(2)];
+    }, data);
+    const name = ([r, g, b]) => (r + g + b === 765 ? 'white' : r + g + b === 0 ? 'black' : r + 256 * g + 65536 * b);
+    return { outer: name(outer), inner: name(inner) };
+  }
+
   // Chooses a menu item by its text, opening its menu first where it has one.
   async menu(text) {
     const found = await this.page.evaluate((t) => {
@@ -151,6 +201,14 @@ class Banc {
     await this.calma();
   }
 
+  // Closes the open box with a key (Enter, Escape, Space on its button), as the user would.
+  async acordAmb(key) {
+    const m = await this.missatge();
+    if (!m) throw new Error('no message box is open');
+    this.missatges.push(m.text);
+    await this.tecles(key);
+  }
+
   // Every box the last action opens, closed in turn.
   async acordTots() {
     while (await this.missatge()) await this.acord();
@@ -180,13 +238,15 @@ class Banc {
   // What the page shows of the controls, in the words of the native bench (passos.cpp), and the
   // boxes closed since the last look.
   async estat() {
-    const lines = await this.page.evaluate(() => {
+    const lines = await this.page.evaluate((ordre) => {
       const packed = (css) => {
         const [r, g, b] = css.match(/\d+/g).map(Number);
         return String(r + 256 * g + 65536 * b);
       };
       const out = [];
-      for (const el of document.querySelectorAll('#client [data-control]')) {
+      const controls = [...document.querySelectorAll('#client [data-control]')];
+      controls.sort((a, b) => ordre.indexOf(a.dataset.control) - ordre.indexOf(b.dataset.control));
+      for (const el of controls) {
         const button = el.tagName === 'BUTTON';
         const back = button && el.style.backgroundColor ? packed(el.style.backgroundColor) : '';
         const value = el.getAttribute('role') === 'scrollbar' ? el.getAttribute('aria-valuenow') : '';
@@ -197,7 +257,7 @@ class Banc {
       out.push(`formes|${formes}`);
       out.push(`ull|${document.querySelector('[data-control="Picture1"]').getAttribute('aria-description')}`);
       return out;
-    });
+    }, Object.keys(RECTS));
     for (const m of this.missatges) lines.push(`missatge|${m}`);
     this.missatges = [];
     return lines.join('\n');
@@ -212,4 +272,4 @@ class Banc {
   }
 }
 
-module.exports = { launch, close, Banc, passos, RECTS, COLORS, pack };
+module.exports = { launch, close, Banc, passos, clic, RECTS, COLORS, pack };
