@@ -12,6 +12,9 @@
 namespace corvani {
 
 enum class Kind : std::uint8_t { Button, GraphicalButton, PictureBox, ScrollBar, Frame, Shape, Label };
+inline constexpr std::array<std::string_view, 7> kindNames = {"Button", "GraphicalButton", "PictureBox", "ScrollBar",
+                                                              "Frame",  "Shape",           "Label"};
+constexpr std::string_view kindName(Kind k) { return kindNames[static_cast<std::size_t>(k)]; }
 
 enum class Picture : std::uint8_t {
   None, Icona, Llum, LlumAvall, Ull,

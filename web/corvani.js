@@ -140,6 +140,13 @@
         this.commutaPantallaCompleta();
         return;
       }
+      // Escape leaves full screen, where the browser leaves the key to the page; an open menu
+      // takes it first.
+      if (event.key === 'Escape' && document.fullscreenElement && !this.menus.obert()) {
+        event.preventDefault();
+        document.exitFullscreen().catch(() => {});
+        return;
+      }
       if (!this.ocupat && this.menus.tecla(event)) {
         event.preventDefault();
         event.stopPropagation();

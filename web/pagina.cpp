@@ -103,9 +103,6 @@ private:
   bool first_ = true;
 };
 
-constexpr std::array<std::string_view, 7> kindNames = {"Button", "GraphicalButton", "PictureBox", "ScrollBar",
-                                                       "Frame",  "Shape",           "Label"};
-
 int menuNumber(Menu m) { return static_cast<int>(m); }
 
 }  // namespace
@@ -141,7 +138,7 @@ std::string Pagina::taula() {
   j.key("direccio").open('[').value(t::direccioLlum[0]).value(t::direccioLlum[1]).close(']');
   j.key("controls").open('[');
   for (const ControlLayout& row : controlTable) {
-    j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindNames[static_cast<int>(row.kind)]);
+    j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindName(row.kind));
     j.key("rect").rect(escala::pixelRect(row.rect));
     j.field("caption", row.caption).field("tooltip", row.tooltip).field("accessibleName", row.accessibleName);
     j.field("accessibleDescription", row.accessibleDescription).field("picture", pictureName(row.picture));

@@ -26,6 +26,13 @@ const RECTS = Object.fromEntries(
     return [nom, rect.map(Number)];
   }));
 
+// What the window's table gives screen readers of each control, by name (passos.cpp --noms).
+const NOMS = Object.fromEntries(
+  execFileSync(PASSOS, ['--noms'], { encoding: 'utf8' }).replace(/\n$/, '').split('\n').map((line) => {
+    const [nom, kind, caption, tooltip, accessibleName, accessibleDescription] = line.split('|');
+    return [nom, { kind, caption, tooltip, accessibleName, accessibleDescription }];
+  }));
+
 // An action as the native bench takes it (passos.cpp): a click on a control by its name, or a
 // menu item by its number.
 const clic = (nom) => `click:${Object.keys(RECTS).indexOf(nom)}`;
@@ -61,13 +68,13 @@ class Banc {
     this.missatges = []; // the texts of the boxes closed since the last look
   }
 
-  // Opens the page in a new tab with a viewport of CSS pixels at a device pixel ratio; 867 × 640
-  // at ratio 1 gives the bench at scale 1 under the menu bar.
-  static async obre(browser, { width = 867, height = 640, ratio = 1 } = {}) {
+  // Opens the page in a new tab with a viewport of CSS pixels at a device pixel ratio, with a
+  // touchscreen if asked; 867 × 640 at ratio 1 gives the bench at scale 1 under the menu bar.
+  static async obre(browser, { width = 867, height = 640, ratio = 1, touch = false } = {}) {
     const page = await browser.newPage();
     const errors = [];
     page.on('pageerror', (e) => errors.push(e.message));
-    await page.setViewport({ width, height, deviceScaleFactor: ratio });
+    await page.setViewport({ width, height, deviceScaleFactor: ratio, hasTouch: touch });
     await page.goto(pathToFileURL(PAGINA).href);
     await page.waitForSelector('body[data-llest]', { timeout: 15000 });
     const banc = new Banc(page);
@@ -155,6 +162,38 @@ class Banc {
     }, data);
     const name = ([r, g, b]) => (r + g + b === 765 ? 'white' : r + g + b === 0 ? 'black' : r + 256 * g + 65536 * b);
     return { outer: name(outer), inner: name(inner) };
+  }
+
+  // The node of Chromium's accessibility tree for the first element a selector finds: its role,
+  // name, description, value and properties (live, modal, disabled, focused...), or null where
+  // the element is not in the tree.
+  async ax(selector) {
+    if (!this.cdp) this.cdp = await this.page.createCDPSession();
+    const { result } = await this.cdp.send('Runtime.evaluate',
+      { expression: `document.querySelector(${JSON.stringify(selector)})` });
+    if (!result.objectId) return null;
+    const { nodes } = await this.cdp.send('Accessibility.getPartialAXTree',
+      { objectId: result.objectId, fetchRelatives: false });
+    const node = nodes.find((n) => !n.ignored);
+    if (!node) return null;
+    const value = (v) => (v ? v.value : undefined);
+    return {
+      role: value(node.role), name: value(node.name), description: value(node.description) ?? '', value: value(node.value),
+      props: Object.fromEntries((node.properties || []).map((p) => [p.name, p.value.value])),
+    };
+  }
+
+  // A tap at the middle of a control's place, or of an element's box given by a selector, sent
+  // as touch events.
+  async toca(nom) {
+    const { x, y } = RECTS[nom] ? await this.lloc(nom) : await this.mig(nom);
+    await this.page.touchscreen.tap(x, y);
+    await this.calma();
+  }
+
+  async mig(selector) {
+    const box = await (await this.page.$(selector)).boundingBox();
+    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
   }
 
   // Chooses a menu item by its text, opening its menu first where it has one.
@@ -272,4 +311,4 @@ class Banc {
   }
 }
 
-module.exports = { launch, close, Banc, passos, clic, RECTS, COLORS, pack };
+module.exports = { launch, close, Banc, passos, clic, RECTS, NOMS, COLORS, pack };

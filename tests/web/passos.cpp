@@ -2,7 +2,9 @@
 // (click:N on control N, menu:N for menu item N, barra:V for the direction bar at V, by the
 // numbers of Ctl and Menu) and prints, before the first and after each, what the page shows of
 // the controls in the same words the tests read from the page. With --rects it prints instead
-// every control's laid-out rectangle in pixels at scale 1, where the tests click.
+// every control's laid-out rectangle in pixels at scale 1, where the tests click; with --noms,
+// what the table gives screen readers of each: kind, caption, tooltip, accessible name and
+// description.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,6 +63,14 @@ int main(int argc, char* argv[]) {
       const escala::PixelRect r = escala::pixelRect(row.rect);
       std::printf("%s|%d|%d|%d|%d\n", nameOf(row).c_str(), r.left, r.top, r.width, r.height);
     }
+    return 0;
+  }
+  if (argc == 2 && std::string(argv[1]) == "--noms") {
+    for (const ControlLayout& row : controlTable)
+      std::printf("%s|%s|%.*s|%.*s|%.*s|%.*s\n", nameOf(row).c_str(), std::string(kindName(row.kind)).c_str(),
+                  int(row.caption.size()), row.caption.data(), int(row.tooltip.size()), row.tooltip.data(),
+                  int(row.accessibleName.size()), row.accessibleName.data(), int(row.accessibleDescription.size()),
+                  row.accessibleDescription.data());
     return 0;
   }
   Buida surface;
