@@ -491,7 +491,21 @@ int main(int argc, char **argv)
         {"desktop/icona-64.png", largeIcon(64)},
         {"desktop/icona-128.png", largeIcon(128)},
     };
+    // The installable web page's icons, at the sizes browsers ask of a web app.
+    if (!QDir(out.filePath(QStringLiteral("web"))).exists() && !out.mkdir(QStringLiteral("web"))) {
+        std::fprintf(stderr, "cannot create %s/web\n", argv[1]);
+        return 1;
+    }
+    const struct { const char *file; QImage image; } webIcons[] = {
+        {"web/icona-192.png", largeIcon(192)},
+        {"web/icona-512.png", largeIcon(512)},
+    };
     int failures = 0;
+    for (const auto &p : webIcons)
+        if (!p.image.save(out.filePath(QString::fromLatin1(p.file)), "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", p.file);
+            ++failures;
+        }
     for (const auto &p : desktopIcons)
         if (!p.image.save(out.filePath(QString::fromLatin1(p.file)), "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", p.file);
