@@ -95,7 +95,7 @@ clean:
 RELEASE_BUILD ?= build-release
 BENCH_BUILD ?= build-bench
 PACKAGE_TOOLS := dpkg-dev file lintian binutils
-.PHONY: package bench
+.PHONY: package bench bench-web
 package: deps
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_TOOLS)"
 	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"; set -x; \
@@ -114,3 +114,10 @@ bench: deps
 	@runtime=$$(mktemp -d); \
 	XDG_RUNTIME_DIR=$$runtime QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/tests/bench/corvani-bench $(BENCH_ARGS); \
 	status=$$?; rm -rf $$runtime; exit $$status
+
+# The browser page's figures against their goals, in headless Chromium: the page's size, the
+# first frame of the bench, clicks at device pixel ratios 1 and 3, and the JavaScript heap after
+# random clicks (tests/bench/pagina.js). BENCH_WEB_ARGS can set --loads N, --clicks N (per kind
+# and ratio) and --random N. Fails if a goal is missed.
+bench-web: web web-test-deps
+	node tests/bench/pagina.js $(WEB_BUILD)/corvani.html $(BENCH_WEB_ARGS)

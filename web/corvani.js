@@ -72,6 +72,7 @@
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
       document.body.dataset.llest = '';
+      performance.mark('llest');
     }
 
     json(pointer) {
@@ -79,6 +80,7 @@
     }
 
     // An action of the user: none while another runs or a message box is open, none once ended.
+    // The page's body is marked busy until the action has ended, its focus included.
     async actua(accio) {
       if (this.ocupat || this.acabat) return;
       this.ocupat = true;
@@ -88,7 +90,6 @@
         await accio();
       } finally {
         this.ocupat = false;
-        delete document.body.dataset.ocupat;
         if (!this.acabat) {
           if (this.redisposa) {
             this.redisposa = false;
@@ -96,7 +97,13 @@
           }
           this.pinta();
           this.anuncia(this.descriu());
-          this.mantenFocus(focus);
+          // Moving the focus needs the page laid out: done as the next frame begins, which lays
+          // it out anyway, rather than at once and again for the frame.
+          requestAnimationFrame(() => {
+            if (this.ocupat) return;
+            this.mantenFocus(focus);
+            delete document.body.dataset.ocupat;
+          });
         }
       }
     }
@@ -113,14 +120,14 @@
       if (!abans) return;
       const usable = (element) => !element.hidden && !element.disabled;
       if (usable(abans)) {
-        if (!document.activeElement || document.activeElement === document.body) abans.focus();
+        if (!document.activeElement || document.activeElement === document.body) abans.focus({ preventScroll: true });
         return;
       }
       const at = this.ordre.indexOf(abans);
       for (let k = 1; k <= this.ordre.length; ++k) {
         const seguent = this.ordre[(at + k) % this.ordre.length];
         if (usable(seguent)) {
-          seguent.focus();
+          seguent.focus({ preventScroll: true });
           return;
         }
       }
@@ -291,22 +298,25 @@
       return barra;
     }
 
-    // Shows one control as the bench describes it now.
+    // Shows one control as the bench describes it now. Only what differs from what it shows is
+    // written, as every write makes the browser work out the control's style again.
     canvi(i) {
       const element = this.elements[i];
       if (!element) return;
       const row = this.taula.controls[i];
       const estat = this.json(this.M._corvani_estat(i));
-      element.hidden = !estat.visible;
+      const abans = element.estat || {};
+      element.estat = estat;
+      if (estat.visible !== abans.visible) element.hidden = !estat.visible;
       if (element.tagName === 'BUTTON') {
-        element.disabled = !estat.enabled;
-        if (element.textContent !== estat.caption) {
+        if (estat.enabled !== abans.enabled) element.disabled = !estat.enabled;
+        if (estat.caption !== abans.caption) {
           element.textContent = estat.caption;
           if (this.disposat) this.ajustaText([element]);
         }
-        if (row.back !== null) element.style.backgroundColor = css(estat.back);
+        if (row.back !== null && estat.back !== abans.back) element.style.backgroundColor = css(estat.back);
       }
-      if (row.kind === 'ScrollBar') {
+      if (row.kind === 'ScrollBar' && estat.value !== abans.value) {
         element.setAttribute('aria-valuenow', String(estat.value));
         element.setAttribute('aria-valuetext', this.taula.direccio[estat.value]);
       }
@@ -315,15 +325,19 @@
     // What a screen reader finds: the light at the eye, and the shapes the canvas shows. Returns
     // the light's sentence.
     descriu() {
-      const d = this.json(this.M._corvani_descripcio());
-      this.elements[this.taula.ull].setAttribute('aria-description', d.ull);
-      const llista = document.getElementById('formes');
-      llista.replaceChildren(...d.formes.map((nom) => {
-        const li = document.createElement('li');
-        li.textContent = nom;
-        return li;
-      }));
-      return d.ull;
+      const text = this.M.UTF8ToString(this.M._corvani_descripcio());
+      if (text !== this.descrit) {
+        this.descrit = text;
+        const d = JSON.parse(text);
+        this.elements[this.taula.ull].setAttribute('aria-description', d.ull);
+        document.getElementById('formes').replaceChildren(...d.formes.map((nom) => {
+          const li = document.createElement('li');
+          li.textContent = nom;
+          return li;
+        }));
+        this.llum = d.ull;
+      }
+      return this.llum;
     }
 
     // The light at the eye, spoken politely once each time it changes, wherever the focus is.
@@ -415,18 +429,18 @@
       }, { once: true });
     }
 
-    // Copies to the canvas the rectangles of the surface that changed.
+    // Copies to the canvas the rectangles of the surface that changed, whose pixels the module
+    // gives one rectangle after another.
     pinta() {
       const M = this.M;
       const count = M._corvani_pinta();
       if (count === 0) return;
       const rects = new Int32Array(M.HEAP32.buffer, M._corvani_rectangles(), count * 4).slice();
-      const { width, height } = this.canvas;
-      const pixels = new Uint8ClampedArray(M.HEAPU8.buffer, M._corvani_pixels(), width * height * 4);
-      const image = new ImageData(pixels, width, height);
+      let at = M._corvani_pixels();
       for (let k = 0; k < count; ++k) {
         const [x, y, w, h] = rects.subarray(4 * k, 4 * k + 4);
-        this.context.putImageData(image, 0, 0, x, y, w, h);
+        this.context.putImageData(new ImageData(new Uint8ClampedArray(M.HEAPU8.buffer, at, w * h * 4), w, h), x, y);
+        at += w * h * 4;
       }
     }
 

@@ -65,7 +65,8 @@ EMSCRIPTEN_KEEPALIVE int corvani_tria(int menu) {
 
 EMSCRIPTEN_KEEPALIVE void corvani_barra(int value) { pagina->barra(value); }
 
-// Paints what changed; the rectangles follow as left, top, width, height in corvani_rectangles().
+// Paints what changed; the rectangles follow as left, top, width, height in corvani_rectangles(),
+// and their pixels one rectangle after another in corvani_pixels().
 EMSCRIPTEN_KEEPALIVE int corvani_pinta() {
   rectangles.clear();
   for (const auto& r : pagina->superficie().paint()) rectangles.insert(rectangles.end(), {r.left, r.top, r.width, r.height});

@@ -67,7 +67,6 @@ void Superficie::setView(int width, int height, escala::Vista view) {
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   view_ = view;
-  pixels_.assign(std::size_t(width_) * std::size_t(height_), pixel(colors::black));
   dirty_.clear();
   for (Ctl shape : shapesBottomUp) {
     shapesPainted_[ord(shape)] = footprint(shape);
@@ -148,6 +147,8 @@ std::vector<Superficie::Run> Superficie::runsOf(Point from, Point to, int width)
 }
 
 // A long list of small rectangles costs more in calls to the canvas than the black it saves.
+// Each rectangle is painted whole into its own piece of the pixels, so that the surface never
+// holds, clears or touches more pixels than it paints.
 const std::vector<PixelRect>& Superficie::paint() {
   constexpr std::size_t manyRects = 24;
   if (dirty_.size() > manyRects) {
@@ -155,44 +156,51 @@ const std::vector<PixelRect>& Superficie::paint() {
     for (const PixelRect& r : dirty_) all = united(all, r);
     dirty_ = {all};
   }
-  for (const PixelRect& r : dirty_) paintWithin(r);
+  std::size_t size = 0;
+  for (const PixelRect& r : dirty_) size += std::size_t(r.width) * std::size_t(r.height);
+  pixels_.resize(size);
+  std::uint32_t* piece = pixels_.data();
+  for (const PixelRect& r : dirty_) {
+    paintWithin({r, piece});
+    piece += std::size_t(r.width) * std::size_t(r.height);
+  }
   painted_.swap(dirty_);
   dirty_.clear();
   return painted_;
 }
 
 // Black, the shapes from the bottom up, then the lines and the shapes repainted over them.
-void Superficie::paintWithin(PixelRect clip) {
-  fill(clip, colors::black, clip);
+void Superficie::paintWithin(const Piece& piece) {
+  fill(piece.rect, colors::black, piece);
   for (Ctl shape : shapesBottomUp)
-    if (!empty(intersected(footprint(shape), clip))) paintShape(shape, clip);
+    if (!empty(intersected(footprint(shape), piece.rect))) paintShape(shape, piece);
   for (const Trace& t : traces_) {
     if (t.shape) {
-      paintShape(*t.shape, clip);
+      paintShape(*t.shape, piece);
       continue;
     }
-    if (empty(intersected(footprint(t), clip))) continue;
+    if (empty(intersected(footprint(t), piece.rect))) continue;
     const std::uint32_t color = pixel(t.color);
     for (const Run& run : runsOf(t.from, t.to, t.width)) {
-      if (run.y < clip.top || run.y >= clip.bottom()) continue;
-      const int left = std::max(run.left, clip.left), right = std::min(run.right, clip.right());
-      if (left < right) std::fill_n(&pixels_[std::size_t(run.y) * width_ + left], right - left, color);
+      if (run.y < piece.rect.top || run.y >= piece.rect.bottom()) continue;
+      const int left = std::max(run.left, piece.rect.left), right = std::min(run.right, piece.rect.right());
+      if (left < right) std::fill_n(piece.at(left, run.y), right - left, color);
     }
   }
 }
 
 // Each part laid out at scale 1 and placed at the view as the controls are. Borders without a
 // colour of their own are black, the window-text colour of the desktop's usual palette.
-void Superficie::paintShape(Ctl shape, PixelRect clip) {
+void Superficie::paintShape(Ctl shape, const Piece& piece) {
   for (const escala::Pinzellada& part : escala::pinturaDe(shape, *controls_, colors::black))
-    fill(escala::place(part.rect, view_), part.color, clip);
+    fill(escala::place(part.rect, view_), part.color, piece);
 }
 
-void Superficie::fill(PixelRect r, Color color, PixelRect clip) {
-  r = intersected(r, clip);
+void Superficie::fill(PixelRect r, Color color, const Piece& piece) {
+  r = intersected(r, piece.rect);
   if (empty(r)) return;
   const std::uint32_t p = pixel(color);
-  for (int y = r.top; y < r.bottom(); ++y) std::fill_n(&pixels_[std::size_t(y) * width_ + r.left], r.width, p);
+  for (int y = r.top; y < r.bottom(); ++y) std::fill_n(piece.at(r.left, y), r.width, p);
 }
 
 }  // namespace corvani::web
