@@ -11,11 +11,11 @@ using namespace colors;
 
 constexpr ControlLayout lampButton(Ctl id, int i, int left, Color c) {
   return {.id = id, .name = "cmdLlum", .index = i, .kind = Kind::GraphicalButton, .rect = {left, 720, 375, 495},
-          .caption = t::llum[i], .tooltip = t::encenLlum[i], .back = c};
+          .caption = t::llum[i], .tooltip = t::encenLlum[i], .accessibleName = t::encenLlumColor[i], .back = c};
 }
 constexpr ControlLayout offButton(Ctl id, int i, int left, Color c) {
   return {.id = id, .name = "cmdLlumOff", .index = i, .kind = Kind::GraphicalButton,
-          .rect = {left, 1200, 375, 255}, .caption = t::llumOff, .accessibleDescription = t::apagaLlumColor[i], .back = c, .visible = false};
+          .rect = {left, 1200, 375, 255}, .caption = t::llumOff, .accessibleName = t::apagaLlumColor[i], .back = c, .visible = false};
 }
 constexpr ControlLayout inkButton(Ctl id, int i, TwipRect r, Color c, bool visible) {
   return {.id = id, .name = "cmdTinta", .index = i, .kind = Kind::GraphicalButton, .rect = r,
@@ -23,21 +23,22 @@ constexpr ControlLayout inkButton(Ctl id, int i, TwipRect r, Color c, bool visib
 }
 constexpr ControlLayout filterButton(Ctl id, int i, int left, int top, Color c) {
   return {.id = id, .name = "cmdfiltre", .index = i, .kind = Kind::GraphicalButton,
-          .rect = {left, top, 615, 615}, .caption = t::filtre[i], .back = c};
+          .rect = {left, top, 615, 615}, .caption = t::filtre[i], .accessibleName = t::posaFiltre[i], .back = c};
 }
 constexpr ControlLayout filterSlot(Ctl id, int s, int left) {
   return {.id = id, .name = "shpFiltre", .index = s, .kind = Kind::Shape, .rect = {left, 960, 135, 4815},
           .back = red, .border = red, .borderWidth = 1, .visible = false};
 }
-constexpr ControlLayout lampPicture(Ctl id, std::string_view name, Picture p, bool visible) {
-  return {.id = id, .name = name, .kind = Kind::PictureBox, .rect = {480, 2640, 855, 855}, .accessibleName = t::nomLlum,
+constexpr ControlLayout lampPicture(Ctl id, std::string_view name, Picture p, std::string_view accessibleName, bool visible) {
+  return {.id = id, .name = name, .kind = Kind::PictureBox, .rect = {480, 2640, 855, 855}, .accessibleName = accessibleName,
           .picture = p, .back = black, .visible = visible};
 }
 
 constexpr Layout table = {{
-    lampPicture(Ctl::PicAvall, "PicAvall", Picture::LlumAvall, false),
+    lampPicture(Ctl::PicAvall, "PicAvall", Picture::LlumAvall, t::nomLlumAvall, false),
     {.id = Ctl::cmdForaFiltres, .name = "cmdForaFiltres", .kind = Kind::GraphicalButton,
-     .rect = {2040, 8880, 2055, 255}, .caption = t::retiraFiltres, .back = white, .visible = false},
+     .rect = {2040, 8880, 2055, 255}, .caption = t::retiraFiltres, .accessibleName = t::nomForaFiltres, .back = white,
+     .visible = false},
     inkButton(Ctl::cmdTinta7, 7, {11880, 1320, 950, 975}, blue, false),
     inkButton(Ctl::cmdTinta6, 6, {11880, 240, 950, 975}, green, false),
     {.id = Ctl::cmdBuidaPot, .name = "cmdBuidaPot", .kind = Kind::GraphicalButton, .rect = {6240, 1440, 735, 735},
@@ -50,8 +51,8 @@ constexpr Layout table = {{
     offButton(Ctl::cmdLlumOff1, 1, 720, green),
     offButton(Ctl::cmdLlumOff0, 0, 360, red),
     {.id = Ctl::cmdTorna, .name = "cmdTorna", .kind = Kind::Button, .rect = {360, 5520, 975, 855},
-     .caption = t::borraTot},
-    lampPicture(Ctl::Picture2, "Picture2", Picture::Llum, true),
+     .caption = t::borraTot, .accessibleName = t::nomTorna},
+    lampPicture(Ctl::Picture2, "Picture2", Picture::Llum, t::nomLlumRecta, true),
     {.id = Ctl::cmdBlanca, .name = "cmdBlanca", .kind = Kind::GraphicalButton, .rect = {360, 1440, 1095, 615},
      .caption = t::llumBlanca, .tooltip = t::interruptorLlumBlanca, .back = white},
     lampButton(Ctl::cmdLlum2, 2, 1080, blue),
@@ -68,7 +69,7 @@ constexpr Layout table = {{
     inkButton(Ctl::cmdTinta1, 1, {9720, 240, 950, 975}, white, false),
     inkButton(Ctl::cmdTinta0, 0, {10800, 240, 950, 975}, red, false),
     {.id = Ctl::cmdFull, .name = "cmdFull", .kind = Kind::GraphicalButton, .rect = {6000, 7920, 975, 735},
-     .caption = t::fullNou, .back = white},
+     .caption = t::fullNou, .accessibleName = t::nomFull, .back = white},
     filterButton(Ctl::cmdfiltre5, 5, 3480, 8160, yellow),
     filterButton(Ctl::cmdfiltre4, 4, 2760, 8160, magenta),
     filterButton(Ctl::cmdfiltre3, 3, 2040, 8160, cyan),
@@ -100,5 +101,22 @@ static_assert(inStackingOrder(), "the table's rows must follow the order of Ctl"
 }  // namespace
 
 const Layout controlTable = table;
+
+std::string_view accessibleNameFor(Ctl c, std::string_view caption) {
+  struct Named {
+    Ctl id;
+    std::string_view caption, name;
+  };
+  static constexpr std::array<Named, 4> byCaption = {{
+      {Ctl::cmdBlanca, t::llumBlanca, t::encenLlumBlanca},
+      {Ctl::cmdBlanca, t::apagaLlum, t::apagaLlumBlanca},
+      {Ctl::cmdAnalisi, t::analisiDeLaLlum, t::analitzaLlum},
+      {Ctl::cmdAnalisi, t::normal, t::tornaLlumNormal},
+  }};
+  for (const Named& n : byCaption)
+    if (n.id == c && n.caption == caption) return n.name;
+  const std::string_view name = layoutOf(c).accessibleName;
+  return name.empty() ? caption : name;
+}
 
 }  // namespace corvani

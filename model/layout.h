@@ -36,10 +36,8 @@ struct ControlLayout {
   TwipRect rect;
   std::string_view caption;
   std::string_view tooltip;
-  // For screen readers: a name where no caption names the control, and what it does where the
-  // caption alone does not say.
+  // For screen readers: what the control does, where its caption does not say it.
   std::string_view accessibleName;
-  std::string_view accessibleDescription;
   Picture picture = Picture::None;
   std::optional<Color> back;  // empty: the system's colour for the kind (button face)
   bool backOpaque = true;
@@ -54,6 +52,11 @@ using Layout = std::array<ControlLayout, controlCount>;
 extern const Layout controlTable;  // indexed by ord(Ctl), so in stacking order
 
 inline const ControlLayout& layoutOf(Ctl c) { return controlTable[ord(c)]; }
+
+// The name screen readers give a control that shows this caption: the table's, or the caption's
+// own where the table has none; the white-light switch and the analysis button, whose caption
+// holds their state, have a name for each caption.
+std::string_view accessibleNameFor(Ctl c, std::string_view caption);
 
 // The control that has the keyboard's focus as the window opens.
 inline constexpr Ctl focusInicial = cmdfiltre(0);

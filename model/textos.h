@@ -29,16 +29,32 @@ inline constexpr std::string_view interruptorLlumBlanca = "Interruptor Llum Blan
 inline constexpr std::array<std::string_view, 3> encenLlum = {"Encén llum vermella ", "Encén llum verda", "Encén llum blava"};
 inline constexpr std::string_view ull = "ull";
 
-// Names for screen readers, where a control has no caption that names it.
-inline constexpr std::array<std::string_view, 8> nomTinta = {"tinta vermella", "tinta blanca", "tinta negra",
-                                                             "tinta cian", "tinta magenta", "tinta groga",
-                                                             "tinta verda", "tinta blava"};
+// Names for screen readers: what each control does, in words, where its caption is a letter,
+// a colour, a picture or an English word. The white-light switch and the analysis button have
+// one for each caption.
+inline constexpr std::array<std::string_view, 3> encenLlumColor = {"Encén la llum vermella", "Encén la llum verda",
+                                                                   "Encén la llum blava"};
 inline constexpr std::array<std::string_view, 3> apagaLlumColor = {"Apaga la llum vermella", "Apaga la llum verda",
                                                                    "Apaga la llum blava"};
-inline constexpr std::string_view nomBuidaPot = "buida el pot";
-inline constexpr std::string_view nomPinta = "pinta el paper amb la mescla";
-inline constexpr std::string_view nomLlum = "llum";
-inline constexpr std::string_view nomDireccio = "direcció de la llum";
+inline constexpr std::string_view encenLlumBlanca = "Encén la llum blanca";
+inline constexpr std::string_view apagaLlumBlanca = "Apaga la llum blanca";
+inline constexpr std::string_view analitzaLlum = "Analitza la llum en els tres colors bàsics";
+inline constexpr std::string_view tornaLlumNormal = "Torna a la llum normal";
+inline constexpr std::array<std::string_view, 6> posaFiltre = {"Posa el filtre vermell", "Posa el filtre verd",
+                                                               "Posa el filtre blau",    "Posa el filtre cian",
+                                                               "Posa el filtre magenta", "Posa el filtre groc"};
+inline constexpr std::string_view nomForaFiltres = "Retira els filtres";
+inline constexpr std::array<std::string_view, 8> nomTinta = {
+    "Afegeix tinta vermella al pot", "Afegeix tinta blanca al pot",  "Afegeix tinta negra al pot",
+    "Afegeix tinta cian al pot",     "Afegeix tinta magenta al pot", "Afegeix tinta groga al pot",
+    "Afegeix tinta verda al pot",    "Afegeix tinta blava al pot"};
+inline constexpr std::string_view nomBuidaPot = "Buida el pot de mescla";
+inline constexpr std::string_view nomPinta = "Pinta el paper amb la mescla";
+inline constexpr std::string_view nomFull = "Posa un full nou de paper blanc";
+inline constexpr std::string_view nomTorna = "Borra-ho tot: apaga els llums i treu els filtres";
+inline constexpr std::string_view nomLlumRecta = "Llum que apunta a l'ull";
+inline constexpr std::string_view nomLlumAvall = "Llum que apunta al paper";
+inline constexpr std::string_view nomDireccio = "Direcció de la llum";
 // The direction bar's value, by position: 0 at the top, 1 at the bottom.
 inline constexpr std::array<std::string_view, 2> direccioLlum = {"La llum apunta a l'ull.", "La llum apunta al paper."};
 
@@ -60,6 +76,9 @@ inline constexpr std::string_view potBuit = "pot de mescla buit";
 inline constexpr std::string_view pot = "pot de mescla: ";
 inline constexpr std::string_view porcio = " porció, ";
 inline constexpr std::string_view porcions = " porcions, ";
+inline constexpr std::string_view capFiltre = "cap filtre";  // the filters taken out of the ray
+inline constexpr std::string_view boto = "botó ";  // before a button's new name in a notice
+inline constexpr std::string_view menu = "menú ";  // before the menu's title, said of its items
 
 // Messages.
 inline constexpr std::string_view limitFiltres = "només podem posar fins a 3 filtres alhora";
@@ -83,6 +102,11 @@ inline constexpr std::string_view opcioDesconeguda = "l'opció «%1» no existei
 inline constexpr std::string_view faltaValor = "falta el valor d'una opció de Qt.";
 inline constexpr std::string_view senseArguments = "el programa no pren arguments («%1»).";
 inline constexpr std::string_view vegeuAjuda = "Vegeu «corvani --help».";
+// When no window can be opened: %1 is the variable, the display or the graphical platform.
+inline constexpr std::string_view senseDisplay = "no hi ha cap pantalla on obrir la finestra: la variable %1 no està definida.";
+inline constexpr std::string_view pantallaInabastable = "no es pot connectar amb la pantalla «%1».";
+inline constexpr std::string_view plataformaAbsent = "la plataforma gràfica «%1» no està instal·lada.";
+inline constexpr std::string_view plataformaFallida = "no s'ha pogut obrir la plataforma gràfica «%1».";
 
 // What the browser page shows once "&Sortir" has ended the program.
 inline constexpr std::string_view programaAcabat =

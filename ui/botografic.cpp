@@ -1,34 +1,67 @@
 // Painting of the graphical buttons, the picture boxes and the direction bar.
 #include "ui/botografic.h"
 
-#include <QAccessibleWidget>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+#include "ui/escala.h"
 
 namespace corvani {
 namespace {
 
 constexpr int captionFlags = Qt::AlignCenter | Qt::TextWordWrap;
 
-// The caption's font, made smaller where a long word would not fit the face.
-QFont fitted(QFont font, const QRect& face, const QString& text) {
-  while (font.pointSizeF() > 6 &&
-         QFontMetrics(font).boundingRect(face, captionFlags, text).width() > face.width())
-    font.setPointSizeF(font.pointSizeF() - 0.5);
+// The caption's font, made smaller where a long word would not fit the face: by half a point of
+// the bench down to six, in the device's points.
+QFont fitted(QFont font, const QRect& face, const QString& text, const QPaintDevice& device) {
+  const double points = escala::pointsFor(device);
+  while (font.pointSizeF() > 6 * points &&
+         QFontMetrics(font, &device).boundingRect(face, captionFlags, text).width() > face.width())
+    font.setPointSizeF(font.pointSizeF() - 0.5 * points);
   return font;
 }
 
 void drawCaption(QPainter& p, const QPushButton& b, const QRect& face, QColor color) {
   if (b.text().isEmpty()) return;
+  // The widget's points as many pixels on the device painted on (its face, a grab) as on the widget.
+  QFont font = b.font();
+  font.setPointSizeF(font.pointSizeF() * b.logicalDpiY() / p.device()->logicalDpiY());
   p.setPen(color);
-  p.setFont(fitted(b.font(), face, b.text()));
+  p.setFont(fitted(font, face, b.text(), *p.device()));
   p.drawText(face, captionFlags, b.text());
+}
+
+// A rectangle's one-pixel outline as fills of whole pixels, the bottom and right sides over the
+// top and left ones: at any device pixel ratio each side covers exactly the device pixels of its
+// own row or column. (A 1-pixel pen is centred on the pixels' corners, so at a ratio of 2 or more
+// it covers half a pixel outside the face and leaves the face's last half-pixel unpainted.)
+void outline(QPainter& p, const QRect& r, QColor topLeft, QColor bottomRight) {
+  p.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
+  p.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
+  p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+  p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+}
+
+// The focus rectangle: a dot on every third pixel of the outline of `r`, clockwise from its
+// top-left corner and back to it, where a dotted 1-pixel pen puts them at ratio 1; as fills of
+// whole pixels, like the outline.
+void dotted(QPainter& p, const QRect& r, QColor color) {
+  int along = 0;
+  const auto step = [&](int x, int y) {
+    if (along++ % 3 == 1) p.fillRect(QRect(x, y, 1, 1), color);
+  };
+  for (int x = r.left(); x < r.right(); ++x) step(x, r.top());
+  for (int y = r.top(); y < r.bottom(); ++y) step(r.right(), y);
+  for (int x = r.right(); x > r.left(); --x) step(x, r.bottom());
+  for (int y = r.bottom(); y >= r.top(); --y) step(r.left(), y);
 }
 
 // The picture's pixels at the bench's scale, without smoothing, so pixel art stays crisp.
@@ -166,24 +199,9 @@ void BotoGrafic::paintFace(QPainter& p) const {
   const QColor light(255, 255, 255), shade(128, 128, 128), dark(0, 0, 0), face(223, 223, 223);
   const QColor topLeft = down ? dark : light, bottomRight = down ? light : dark;
   const QColor innerTopLeft = down ? shade : face, innerBottomRight = down ? face : shade;
-  p.setPen(topLeft);
-  p.drawLine(r.topLeft(), r.topRight());
-  p.drawLine(r.topLeft(), r.bottomLeft());
-  p.setPen(bottomRight);
-  p.drawLine(r.bottomLeft(), r.bottomRight());
-  p.drawLine(r.topRight(), r.bottomRight());
-  const QRect in = r.adjusted(1, 1, -1, -1);
-  p.setPen(innerTopLeft);
-  p.drawLine(in.topLeft(), in.topRight());
-  p.drawLine(in.topLeft(), in.bottomLeft());
-  p.setPen(innerBottomRight);
-  p.drawLine(in.bottomLeft(), in.bottomRight());
-  p.drawLine(in.topRight(), in.bottomRight());
-  if (hasFocus()) {
-    QPen pen(Qt::black, 1, Qt::DotLine);
-    p.setPen(pen);
-    p.drawRect(r.adjusted(3, 3, -4, -4));
-  }
+  outline(p, r, topLeft, bottomRight);
+  outline(p, r.adjusted(1, 1, -1, -1), innerTopLeft, innerBottomRight);
+  if (hasFocus()) dotted(p, r.adjusted(3, 3, -3, -3), Qt::black);
 }
 
 void BotoSistema::paintEvent(QPaintEvent*) {
@@ -238,23 +256,35 @@ void CaixaImatge::paintFace(QPainter& p) const {
   p.fillRect(rect(), Qt::black);
   drawPicture(p, QPointF(border_, border_), picture_, scale_);
   if (border_ > 0) {
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QColor border = palette().color(QPalette::WindowText);
+    outline(p, rect(), border, border);
   }
-  if (hasFocus()) {
-    p.setPen(QPen(Qt::white, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  if (hasFocus()) dotted(p, rect(), Qt::white);
+}
+
+// Fusion's arrows are as long as its scroll bars are wide by default and its thumb at least 26
+// pixels, both fixed: on the bar's 41 pixels at scale 1 the thumb filled the groove, and on a
+// smaller window the arrows overlapped. Here they follow the bar.
+int EstilPista::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+  if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+      bar && (metric == PM_ScrollBarExtent || metric == PM_ScrollBarSliderMin)) {
+    const bool vertical = bar->orientation == Qt::Vertical;
+    const int length = vertical ? bar->rect.height() : bar->rect.width();
+    const int breadth = vertical ? bar->rect.width() : bar->rect.height();
+    return metric == PM_ScrollBarExtent ? std::min(breadth, length / 4) : 1;
   }
+  return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
 namespace {
 
-// The application's style, drawing a scroll bar from the faces it has painted of it, one per
-// option and place: the option says all the style draws from, pressed and hovered parts
-// included, and the style's gradients come out a shade apart at another device pixel, so a face
-// is painted where it will be copied.
-class EstilBarra : public QProxyStyle {
+// The bar's style, drawing it from the faces it has painted of it, one per option and place: the
+// option says all the style draws from, pressed and hovered parts included, and the style's
+// gradients come out a shade apart at another device pixel, so a face is painted where it will
+// be copied.
+class EstilBarra : public EstilPista {
 public:
+  using EstilPista::EstilPista;
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                           const QWidget* widget) const override {
     const auto* slider = qstyleoption_cast<const QStyleOptionSlider*>(option);
@@ -262,13 +292,13 @@ public:
     const QTransform& toDevice = painter->deviceTransform();
     if (control != CC_ScrollBar || !slider || !copiable(ratio) || toDevice.type() > QTransform::TxScale ||
         painter->transform().type() > QTransform::TxTranslate) {
-      QProxyStyle::drawComplexControl(control, option, painter, widget);
+      EstilPista::drawComplexControl(control, option, painter, widget);
       return;
     }
     const QPointF corner = toDevice.map(QPointF(slider->rect.topLeft()));
     const QPoint device = corner.toPoint();
     if (QPointF(device) != corner || device.x() < 0 || device.y() < 0) {
-      QProxyStyle::drawComplexControl(control, option, painter, widget);
+      EstilPista::drawComplexControl(control, option, painter, widget);
       return;
     }
     auto face = std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) { return f.same(*slider, ratio, device); });
@@ -296,7 +326,7 @@ private:
     QPainter p(&canvas);
     p.translate(QPointF(device) / ratio - QPointF(option.rect.topLeft()));
     p.fillRect(option.rect, Qt::black);
-    QProxyStyle::drawComplexControl(CC_ScrollBar, &option, &p, widget);
+    EstilPista::drawComplexControl(CC_ScrollBar, &option, &p, widget);
     p.end();
     QImage pixels = canvas.copy(QRect(device, size));
     pixels.setDevicePixelRatio(1);
@@ -325,7 +355,7 @@ private:
 // Opaque once the style has polished it, as Fusion clears the attribute on scroll bars: until
 // then every change of the bar's face repainted the surface beneath it too.
 BarraDesplacament::BarraDesplacament(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {
-  auto* style = new EstilBarra;
+  auto* style = new EstilBarra(QStyleFactory::create(QApplication::style()->name()));
   style->setParent(this);
   setStyle(style);
   ensurePolished();
@@ -335,21 +365,6 @@ BarraDesplacament::BarraDesplacament(Qt::Orientation orientation, QWidget* paren
 void BarraDesplacament::changeEvent(QEvent* event) {
   if (event->type() == QEvent::StyleChange) setAttribute(Qt::WA_OpaquePaintEvent);
   QScrollBar::changeEvent(event);
-}
-
-}  // namespace corvani
-
-namespace corvani {
-
-void installPictureAccessibility() {
-  static const bool installed = [] {
-    QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
-      if (auto* box = dynamic_cast<CaixaImatge*>(object)) return new QAccessibleWidget(box, QAccessible::Graphic);
-      return nullptr;
-    });
-    return true;
-  }();
-  (void)installed;
 }
 
 }  // namespace corvani

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <array>
@@ -85,9 +86,19 @@ private:
   double scale_ = 1;
 };
 
-// The direction bar: a stock scroll bar, opaque, whose style keeps the faces it paints of it,
-// since its gradients cost more to paint than the rest of a click. The faces are painted on
-// black, what lies beneath the bar in the window.
+// The direction bar's look: the application's style, but that each arrow takes a quarter of the
+// bar's length (square at most) and the thumb half of what is left, as a page is one of the two
+// steps. So the thumb is shorter than its groove whatever the bar's size, at the top at 0 and the
+// bottom at 1, and a click in the track beside it moves the bar one step.
+class EstilPista : public QProxyStyle {
+public:
+  using QProxyStyle::QProxyStyle;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
+};
+
+// The direction bar: a stock scroll bar with that track, opaque, whose style keeps the faces it
+// paints of it, since its gradients cost more to paint than the rest of a click. The faces are
+// painted on black, what lies beneath the bar in the window.
 class BarraDesplacament : public QScrollBar {
 public:
   BarraDesplacament(Qt::Orientation orientation, QWidget* parent);
@@ -95,8 +106,5 @@ public:
 protected:
   void changeEvent(QEvent* event) override;
 };
-
-// Lets screen readers announce the picture boxes as pictures; call before the first is shown.
-void installPictureAccessibility();
 
 }  // namespace corvani

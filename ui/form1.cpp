@@ -11,12 +11,19 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSignalBlocker>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
 
 #include "model/layout.h"
 #include "model/textos.h"
+#include "ui/accessibles.h"
 #include "ui/botografic.h"
 #include "ui/escala.h"
 #include "ui/imatges.h"
@@ -28,6 +35,10 @@
 
 namespace corvani {
 namespace {
+
+// Qt 6.4's bridge sends a name or description change with the object where the new text belongs,
+// and Orca drops it; Qt 6.8 sends the text, which Orca speaks when the control has the focus.
+constexpr bool qtTellsFocusedChanges = QT_VERSION >= QT_VERSION_CHECK(6, 8, 0);
 
 // Resolved once. Asked for by the list, Qt finds the first family missing and asks fontconfig
 // for its substitutes, and for those of the face it settles on; asked for by that face alone,
@@ -66,7 +77,7 @@ Form1::Form1(QWidget* parent)
       missatges_(*this),
       banc_(*llenc_, missatges_, &pintaraig),
       messageHandler_([this](const QString& text) { showMessageBox(text); }) {
-  installPictureAccessibility();
+  installControlAccessibility();
   installSurfaceAccessibility();
   setWindowTitle(qs(textos::titolFinestra));
   setWindowIcon(pixmapOf(Picture::Icona));
@@ -76,10 +87,15 @@ Form1::Form1(QWidget* parent)
   createShortcuts();
   banc_.controls().setObserver(this);
   banc_.Form_Load();
-  widget(Ctl::Picture1)->setAccessibleDescription(qs(descripcioUll(llumAlUll(banc_.estat()))));
-  formesDescrites_ = formesVisibles(banc_.estat(), banc_.controls());
+  llegit_ = llegeix(banc_.estat(), banc_.controls());
+  widget(Ctl::Picture1)->setAccessibleDescription(qs(llegit_.ull));
+  llenc_->setAvis(qs(llegit_.ull));
   widget(focusInicial)->setFocus();
-  resize(escala::client.width(), escala::client.height() + menuBar()->sizeHint().height());
+  // On a screen too small for it (a netbook's 1024 × 600), smaller, in proportion; the frame is
+  // not known until the window is shown, when fitToScreen() allows for it.
+  const int menu = menuBar()->sizeHint().height();
+  const QSize client = clientThatFits(screen()->availableGeometry().size(), menu, {});
+  resize(client.width(), client.height() + menu);
 }
 
 Form1::~Form1() { banc_.controls().setObserver(nullptr); }
@@ -115,7 +131,9 @@ void Form1::createMenus() {
       add(menuBar()->addAction(qs(entry.text)), *entry.id);
       continue;
     }
+    // Named by its title in the accessibility tree; its items say it too.
     QMenu* menu = menuBar()->addMenu(qs(entry.text));
+    menu->setAccessibleName(qs(entry.text).remove(u'&'));
     for (const MenuItem& item : entry.items) add(menu->addAction(qs(item.text)), item.id);
   }
 }
@@ -132,7 +150,6 @@ void Form1::createControls() {
     fonts_[ord(row->id)] = w->font();
     if (!row->tooltip.empty()) w->setToolTip(qs(row->tooltip));
     if (!row->accessibleName.empty()) w->setAccessibleName(qs(row->accessibleName));
-    if (!row->accessibleDescription.empty()) w->setAccessibleDescription(qs(row->accessibleDescription));
     if (auto* button = qobject_cast<QAbstractButton*>(w))
       connect(button, &QAbstractButton::clicked, this, [this, c = row->id] {
         // Only a control the bench shows as usable may act, however the click was queued.
@@ -214,23 +231,51 @@ void Form1::createShortcuts() {
           [this] { setWindowState(windowState() & ~Qt::WindowFullScreen); });
 }
 
+QSize clientThatFits(QSize available, int menuBar, QMargins frame) {
+  const double width = available.width() - frame.left() - frame.right();
+  const double height = available.height() - frame.top() - frame.bottom() - menuBar;
+  const double scale =
+      std::clamp(std::min({width / escala::client.width(), height / escala::client.height(), 1.0}), 0.5, 1.0);
+  return {int(std::floor(escala::client.width() * scale)), int(std::floor(escala::client.height() * scale))};
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (QWindow* window = windowHandle(); window && !event->spontaneous()) window->installEventFilter(this);
+}
+
+void Form1::fitToScreen() {
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+  const QRect available = screen()->availableGeometry();
+  const QRect frame = frameGeometry();
+  if (available.contains(frame)) return;
+  const QMargins margins = windowHandle()->frameMargins();
+  const QSize client = clientThatFits(available.size(), menuBar()->height(), margins);
+  resize(client.width(), client.height() + menuBar()->height());
+  const QSize whole = size().grownBy(margins);
+  move(std::clamp(frame.x(), available.left(), std::max(available.left(), available.right() + 1 - whole.width())),
+       std::clamp(frame.y(), available.top(), std::max(available.top(), available.bottom() + 1 - whole.height())));
+}
+
 void Form1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) surtPantallaCompleta_->setEnabled(isFullScreen());
   QMainWindow::changeEvent(event);
 }
 
 void Form1::informaLector() {
-  QWidget* ull = widget(Ctl::Picture1);
-  const QString llum = qs(descripcioUll(llumAlUll(banc_.estat())));
-  if (llum != ull->accessibleDescription()) {
-    ull->setAccessibleDescription(llum);
-    anunciaLlumAlUll(*llenc_);
-  }
-  std::vector<FormaVisible> formes = formesVisibles(banc_.estat(), banc_.controls());
-  if (formes != formesDescrites_) {
-    formesDescrites_ = std::move(formes);
-    anunciaFormes(*llenc_);
-  }
+  Lectura ara = llegeix(banc_.estat(), banc_.controls());
+  if (ara.ull != llegit_.ull) widget(Ctl::Picture1)->setAccessibleDescription(qs(ara.ull));
+  canviaFormes(*llenc_, llegit_.formes, ara.formes);
+  const std::string text = avis(llegit_, ara, sentits());
+  llegit_ = std::move(ara);
+  if (!text.empty()) anuncia(*llenc_, qs(text));
+}
+
+std::vector<Ctl> Form1::sentits() const {
+  if (!qtTellsFocusedChanges) return {};
+  for (std::size_t i = 0; i < controlCount; ++i)
+    if (widgets_[i] && widgets_[i]->hasFocus()) return {static_cast<Ctl>(i)};
+  return {};
 }
 
 // Shows one control as the bench describes it now.
@@ -243,16 +288,29 @@ void Form1::controlChanged(Ctl c) {
   }
   w->setVisible(s.visible);
   w->setEnabled(s.enabled);
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(QString::fromStdString(s.caption));
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    // The name first, so that the caption's own name change already carries the new name.
+    const QString name = qs(accessibleNameFor(c, s.caption));
+    if (w->accessibleName() != name) w->setAccessibleName(name);
+    b->setText(QString::fromStdString(s.caption));
+  }
   if (auto* b = dynamic_cast<BotoGrafic*>(w); b && layoutOf(c).back) b->setBack(toQColor(s.back));
-  if (auto* bar = qobject_cast<QScrollBar*>(w); bar && bar->value() != s.value) {
-    const QSignalBlocker quiet(bar);
-    bar->setValue(s.value);
+  if (auto* bar = qobject_cast<QScrollBar*>(w)) {
+    if (bar->value() != s.value) {
+      const QSignalBlocker quiet(bar);
+      bar->setValue(s.value);
+    }
+    const QString words = qs(descripcioDireccio(s.value));
+    if (bar->accessibleDescription() != words) bar->setAccessibleDescription(words);
   }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) relayout();
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    watched->removeEventFilter(this);
+    fitToScreen();
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -267,7 +325,7 @@ void Form1::relayout() {
     if (!w) continue;
     w->setGeometry(escala::toQRect(escala::place(escala::pixelRect(row.rect), view)));
     QFont font = fonts_[ord(row.id)];
-    font.setPointSizeF(font.pointSizeF() * scale_);
+    font.setPointSizeF(font.pointSizeF() * scale_ * escala::pointsFor(*client_));
     w->setFont(font);
     if (auto* b = dynamic_cast<BotoGrafic*>(w)) b->setScale(scale_);
     if (auto* p = dynamic_cast<CaixaImatge*>(w)) p->setScale(scale_);
@@ -280,7 +338,6 @@ void Form1::showMessageBox(const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, qs(textos::nomPrograma), text, QMessageBox::Ok, this);
   box.button(QMessageBox::Ok)->setText(qs(textos::botoAcord));
   box.setAccessibleName(qs(textos::nomPrograma));
-  box.setAccessibleDescription(text);
   box.exec();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QMargins>
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
@@ -26,6 +27,11 @@ const QStringList& captionFamilies();
 // The first of `families` that is installed, alone: the face Qt would choose from the whole
 // list. The whole list where none is, for Qt to find a substitute.
 QStringList firstInstalled(const QStringList& families);
+
+// The largest client area, at most the opening size and in its proportions, at which the window
+// (client area, menu bar of `menuBar` pixels and the window system's `frame`) fits `available`;
+// never less than the smallest the window allows, half the opening size.
+QSize clientThatFits(QSize available, int menuBar, QMargins frame);
 
 class Form1 : public QMainWindow, private ControlsObserver {
 public:
@@ -65,8 +71,14 @@ private:
   void controlChanged(Ctl c) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
-  // After every action: tells screen readers what reaches the eye and which shapes are shown.
+  void showEvent(QShowEvent* event) override;
+  // Once the window system has framed the window: shrinks and moves it, if need be, to lie whole
+  // on its screen's available area.
+  void fitToScreen();
+  // After every action: tells screen readers what has changed on the bench, in one notice.
   void informaLector();
+  // The controls whose own change of name or description a screen reader hears by itself.
+  std::vector<Ctl> sentits() const;
   void relayout();
   void mnuSortir_Click();
 
@@ -80,7 +92,7 @@ private:
   double scale_ = 1;
   std::array<QAction*, 7> actions_{};
   QShortcut* surtPantallaCompleta_ = nullptr;  // Escape, only while in full screen
-  std::vector<FormaVisible> formesDescrites_;
+  Lectura llegit_;  // what screen readers were last told
 };
 
 }  // namespace corvani

@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QWindow>
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -23,7 +24,7 @@ QRect enPantalla(const Llenc& llenc, QRect bench) {
   return {llenc.mapToGlobal(topLeft.toPoint()), (QSizeF(bench.size()) * llenc.scale()).toSize()};
 }
 
-// A shape of the surface, or (without a shape) the notice of the light at the eye. Neither is a
+// A shape of the surface, or (without a shape) the notice, shown where the eye is. Neither is a
 // QObject: both are drawn by the surface, which owns them for screen readers.
 class Part : public QAccessibleInterface {
 public:
@@ -43,7 +44,7 @@ public:
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name || !isValid()) return {};
-    if (!forma_) return qs(descripcioUll(llumAlUll(*llenc_->estat())));
+    if (!forma_) return llenc_->avis();
     for (const FormaVisible& f : formesVisibles(*llenc_->estat(), *llenc_->controls()))
       if (f.forma == *forma_) return qs(f.nom);
     return {};
@@ -90,6 +91,11 @@ public:
     if (!avis_) avis_ = QAccessible::registerAccessibleInterface(new Part(llenc(), std::nullopt));
     return QAccessible::accessibleInterface(avis_);
   }
+  QAccessibleInterface* part(Ctl forma) const {
+    auto [at, nou] = parts_.try_emplace(forma, QAccessible::Id{});
+    if (nou) at->second = QAccessible::registerAccessibleInterface(new Part(llenc(), forma));
+    return QAccessible::accessibleInterface(at->second);
+  }
 
 private:
   Llenc* llenc() const { return static_cast<Llenc*>(widget()); }
@@ -98,15 +104,18 @@ private:
     if (!l->estat() || !l->controls()) return {};
     return formesVisibles(*l->estat(), *l->controls());
   }
-  QAccessibleInterface* part(Ctl forma) const {
-    auto [at, nou] = parts_.try_emplace(forma, QAccessible::Id{});
-    if (nou) at->second = QAccessible::registerAccessibleInterface(new Part(llenc(), forma));
-    return QAccessible::accessibleInterface(at->second);
-  }
 
   mutable std::map<Ctl, QAccessible::Id> parts_;
   mutable QAccessible::Id avis_ = 0;
 };
+
+LlencAccessible* accessible(Llenc& llenc) {
+  return dynamic_cast<LlencAccessible*>(QAccessible::queryAccessibleInterface(&llenc));
+}
+
+bool conte(const std::vector<FormaVisible>& formes, Ctl forma) {
+  return std::any_of(formes.begin(), formes.end(), [forma](const FormaVisible& f) { return f.forma == forma; });
+}
 
 }  // namespace
 
@@ -122,18 +131,33 @@ void installSurfaceAccessibility() {
 }
 
 // Nothing is built or sent while no assistive technology listens.
-void anunciaLlumAlUll(Llenc& llenc) {
+void anuncia(Llenc& llenc, const QString& text) {
+  llenc.setAvis(text);
   if (!QAccessible::isActive()) return;
-  if (auto* surface = dynamic_cast<LlencAccessible*>(QAccessible::queryAccessibleInterface(&llenc))) {
+  if (LlencAccessible* surface = accessible(llenc)) {
     QAccessibleEvent shown(surface->avis(), QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
   }
 }
 
-void anunciaFormes(Llenc& llenc) {
+// A shape's child is told created or destroyed as it comes or goes, each a well-formed
+// children-changed event; Qt 6.4 sends a reorder of the surface with a malformed signature.
+void canviaFormes(Llenc& llenc, const std::vector<FormaVisible>& abans, const std::vector<FormaVisible>& ara) {
   if (!QAccessible::isActive()) return;
-  QAccessibleEvent reordered(&llenc, QAccessible::ObjectReorder);
-  QAccessible::updateAccessibility(&reordered);
+  LlencAccessible* surface = accessible(llenc);
+  if (!surface) return;
+  const auto tell = [surface](Ctl forma, QAccessible::Event type) {
+    QAccessibleEvent event(surface->part(forma), type);
+    QAccessible::updateAccessibility(&event);
+  };
+  for (const FormaVisible& f : abans)
+    if (!conte(ara, f.forma)) tell(f.forma, QAccessible::ObjectDestroyed);
+  for (const FormaVisible& f : ara) {
+    if (!conte(abans, f.forma))
+      tell(f.forma, QAccessible::ObjectCreated);
+    else if (std::find(abans.begin(), abans.end(), f) == abans.end())
+      tell(f.forma, QAccessible::NameChanged);
+  }
 }
 
 }  // namespace corvani

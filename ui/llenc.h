@@ -25,6 +25,9 @@ public:
   void setEstat(const Estat* estat) { estat_ = estat; }
   const Controls* controls() const { return controls_; }
   const Estat* estat() const { return estat_; }
+  // The latest notice for screen readers, the text of the surface's notification.
+  void setAvis(const QString& text) { avis_ = text; }
+  const QString& avis() const { return avis_; }
   // Where the bench lies on the widget: its top-left corner and its scale (1 at 867 × 618).
   void setView(QPointF origin, double scale);
   QPointF origin() const { return origin_; }
@@ -88,6 +91,7 @@ private:
 
   const Controls* controls_ = nullptr;
   const Estat* estat_ = nullptr;
+  QString avis_;
   std::vector<Trace> traces_;
   std::vector<QRegion> covers_;  // each line's footprint, by trace; empty for shapes
   std::array<QRect, controlCount> shapeFootprints_{};  // as last painted or asked to be

@@ -1,7 +1,10 @@
 // The bench told in Catalan words for screen readers.
 #include "view/descripcio.h"
 
+#include <algorithm>
+
 #include "model/color.h"
+#include "model/layout.h"
 #include "model/textos.h"
 
 namespace corvani {
@@ -12,6 +15,19 @@ int bits(bool r, bool g, bool b) { return (r ? 4 : 0) + (g ? 2 : 0) + (b ? 1 : 0
 int bits(Color c) { return bits(redOf(c) > 0, greenOf(c) > 0, blueOf(c) > 0); }
 
 std::string nomColor(Color c) { return std::string(textos::colorDe[bits(c)]); }
+
+bool esFiltre(const FormaVisible& f) {
+  for (int s = 0; s < slotCount; ++s)
+    if (f.forma == shpFiltre(s)) return true;
+  return false;
+}
+
+// Appends a sentence, with its full stop.
+void afegeix(std::string& text, std::string_view frase) {
+  if (!text.empty()) text += ' ';
+  text += frase;
+  if (!frase.ends_with('.')) text += '.';
+}
 
 }  // namespace
 
@@ -49,6 +65,32 @@ std::vector<FormaVisible> formesVisibles(const Estat& estat, const Controls& con
     formes.push_back({Ctl::shpPotMescla, nom});
   }
   return formes;
+}
+
+std::string_view descripcioDireccio(std::int16_t direccio) { return textos::direccioLlum[direccio == 0 ? 0 : 1]; }
+
+Lectura llegeix(const Estat& estat, const Controls& controls) {
+  return {std::string(accessibleNameFor(Ctl::cmdBlanca, controls.caption(Ctl::cmdBlanca))),
+          std::string(accessibleNameFor(Ctl::cmdAnalisi, controls.caption(Ctl::cmdAnalisi))),
+          std::string(descripcioDireccio(controls[Ctl::VSllum].value)), descripcioUll(llumAlUll(estat)),
+          formesVisibles(estat, controls)};
+}
+
+std::string avis(const Lectura& abans, const Lectura& ara, std::span<const Ctl> sentits) {
+  const auto dit = [&](Ctl c, const std::string& era, const std::string& es) {
+    return era != es && std::find(sentits.begin(), sentits.end(), c) == sentits.end();
+  };
+  std::string text;
+  if (dit(Ctl::cmdBlanca, abans.blanca, ara.blanca)) afegeix(text, std::string(textos::boto) + ara.blanca);
+  if (dit(Ctl::cmdAnalisi, abans.analisi, ara.analisi)) afegeix(text, std::string(textos::boto) + ara.analisi);
+  if (dit(Ctl::VSllum, abans.direccio, ara.direccio)) afegeix(text, ara.direccio);
+  if (dit(Ctl::Picture1, abans.ull, ara.ull)) afegeix(text, ara.ull);
+  for (const FormaVisible& f : ara.formes)
+    if (std::find(abans.formes.begin(), abans.formes.end(), f) == abans.formes.end()) afegeix(text, f.nom);
+  if (std::any_of(abans.formes.begin(), abans.formes.end(), esFiltre) &&
+      std::none_of(ara.formes.begin(), ara.formes.end(), esFiltre))
+    afegeix(text, textos::capFiltre);
+  return text;
 }
 
 }  // namespace corvani

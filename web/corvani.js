@@ -57,7 +57,7 @@
       this.ordre = this.ordre.filter((element) => element.tabIndex >= 0);
       M._corvani_inicia();
       this.elements.forEach((_, i) => this.canvi(i));
-      this.llumDita = this.descriu();
+      this.descriu();
       const mesures = mesuresDelFull();
       this.menusAltura = parseFloat(mesures.getPropertyValue('--menus'));
       this.lletra = mesures.getPropertyValue('--lletra').trim();
@@ -96,7 +96,8 @@
             this.disposa();
           }
           this.pinta();
-          this.anuncia(this.descriu());
+          this.descriu();
+          this.anuncia();
           // Moving the focus needs the page laid out: done as the next frame begins, which lays
           // it out anyway, rather than at once and again for the frame.
           requestAnimationFrame(() => {
@@ -235,8 +236,8 @@
       if (row.back !== null) element.style.backgroundColor = css(row.back);
       if (row.fore !== null) element.style.color = css(row.fore);
       if (row.tooltip) element.title = row.tooltip;
-      if (row.accessibleName) element.setAttribute('aria-label', row.accessibleName);
-      if (row.accessibleDescription) element.setAttribute('aria-description', row.accessibleDescription);
+      // A button's name follows its caption (canvi); the others' is the table's.
+      if (row.accessibleName && element.tagName !== 'BUTTON') element.setAttribute('aria-label', row.accessibleName);
       if (row.picture) {
         element.imatge = IMATGES[row.picture];
         element.style.backgroundImage = `url(${element.imatge.src})`;
@@ -310,6 +311,11 @@
       if (estat.visible !== abans.visible) element.hidden = !estat.visible;
       if (element.tagName === 'BUTTON') {
         if (estat.enabled !== abans.enabled) element.disabled = !estat.enabled;
+        // The name first, so that the caption's change already carries the new name.
+        if (estat.name !== abans.name) {
+          if (estat.name === estat.caption) element.removeAttribute('aria-label');
+          else element.setAttribute('aria-label', estat.name);
+        }
         if (estat.caption !== abans.caption) {
           element.textContent = estat.caption;
           if (this.disposat) this.ajustaText([element]);
@@ -322,8 +328,7 @@
       }
     }
 
-    // What a screen reader finds: the light at the eye, and the shapes the canvas shows. Returns
-    // the light's sentence.
+    // What a screen reader finds: the light at the eye, and the shapes the canvas shows.
     descriu() {
       const text = this.M.UTF8ToString(this.M._corvani_descripcio());
       if (text !== this.descrit) {
@@ -335,16 +340,17 @@
           li.textContent = nom;
           return li;
         }));
-        this.llum = d.ull;
       }
-      return this.llum;
     }
 
-    // The light at the eye, spoken politely once each time it changes, wherever the focus is.
-    anuncia(llum) {
-      if (llum === this.llumDita) return;
-      this.llumDita = llum;
-      this.avis.textContent = llum;
+    // What the action changed, in the desktop's words, spoken politely once, wherever the focus
+    // is: the light at the eye each time it changes, and the buttons, direction and shapes that
+    // changed with it. The browser tells a screen reader of the focused control's own new name or
+    // value; the eye's new light, which is a description, it does not.
+    anuncia() {
+      const focus = this.elements.indexOf(document.activeElement);
+      const text = this.M.UTF8ToString(this.M._corvani_avis(focus === this.taula.ull ? -1 : focus));
+      if (text) this.avis.textContent = text;
     }
 
     // The canvas in device pixels over the whole client area, the bench at the largest scale that

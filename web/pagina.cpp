@@ -112,6 +112,7 @@ Pagina::Pagina(Dialogs& dialogs, std::function<void(Ctl)> changed)
   superficie_.setControls(banc_.controls());
   banc_.controls().setObserver(this);
   banc_.Form_Load();
+  llegit_ = llegeix(banc_.estat(), banc_.controls());
 }
 
 Pagina::~Pagina() { banc_.controls().setObserver(nullptr); }
@@ -141,7 +142,7 @@ std::string Pagina::taula() {
     j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindName(row.kind));
     j.key("rect").rect(escala::pixelRect(row.rect));
     j.field("caption", row.caption).field("tooltip", row.tooltip).field("accessibleName", row.accessibleName);
-    j.field("accessibleDescription", row.accessibleDescription).field("picture", pictureName(row.picture));
+    j.field("picture", pictureName(row.picture));
     j.field("back", row.back).field("fore", row.fore).field("borderWidth", row.borderWidth);
     j.field("visible", row.visible).close('}');
   }
@@ -153,6 +154,7 @@ std::string Pagina::estat(Ctl c) const {
   const ControlState& s = banc_.controls()[c];
   Json j;
   j.open('{').field("visible", s.visible).field("enabled", s.enabled).field("caption", std::string_view(s.caption));
+  j.field("name", accessibleNameFor(c, s.caption));
   j.field("back", s.back).field("fill", s.fill).field("value", int(s.value)).close('}');
   return j.take();
 }
@@ -164,6 +166,13 @@ std::string Pagina::descripcio() const {
   for (const FormaVisible& forma : formesVisibles(banc_.estat(), banc_.controls())) j.value(std::string_view(forma.nom));
   j.close(']').close('}');
   return j.take();
+}
+
+std::string Pagina::avis(std::optional<Ctl> sentit) {
+  Lectura ara = llegeix(banc_.estat(), banc_.controls());
+  std::string text = corvani::avis(llegit_, ara, sentit ? std::span<const Ctl>(&*sentit, 1) : std::span<const Ctl>());
+  llegit_ = std::move(ara);
+  return text;
 }
 
 std::string Pagina::vista(int width, int height) {

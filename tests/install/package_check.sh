@@ -15,6 +15,18 @@ failed=0
 accepted=(
   "spelling-error-in-binary Complet Complete: the Catalan menu item Programa Complet, not English"
 )
+# One tag accepted on a condition: lintian 2.122 (Debian 13) reports any problem that AppStream
+# 1.0's validate-tree finds in the package as appstream-metadata-validation-failed, without
+# naming it. It is accepted when the only problem is url-homepage-missing: the program has no
+# homepage, and an invented address would send users nowhere.
+homepage_only() {
+  local notes
+  notes=$(appstreamcli validate-tree --no-net --no-color "$work/root/usr" </dev/null 2>&1 | grep -E '^ *[EW]: ')
+  echo "  appstreamcli validate-tree on the package, for that tag:"
+  sed 's/^ */    /' <<<"${notes:-no problem}"
+  [ -n "$notes" ] && ! grep -qv ': url-homepage-missing$' <<<"$notes"
+}
+dpkg-deb -x "$deb" "$work/root"
 lintian --no-cfg --display-level '>=pedantic' --display-experimental --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1
 echo "lintian $(lintian --version | awk '{print $2}') on $(basename "$deb"):"
 sed 's/^/  /' "$work/lintian"
@@ -23,9 +35,9 @@ while IFS= read -r line; do
   tag=$(awk '{print $3, $4, $5}' <<<"$line")
   ok=0
   for a in "${accepted[@]}"; do [ "${a%%:*}" = "$tag" ] && ok=1; done
+  [ "$ok" = 0 ] && [ "${tag%% *}" = appstream-metadata-validation-failed ] && homepage_only && ok=1
   [ "$ok" = 1 ] || { echo "FAIL lintian: $line"; failed=1; }
 done <"$work/lintian"
 
-dpkg-deb -x "$deb" "$work/root"
 bash "$here/hardening.sh" "$work/root/usr/bin/corvani" || failed=1
 exit "$failed"

@@ -342,4 +342,27 @@ void Form1Test::firstInstalledFamily() {
   QCOMPARE(fromKept.pixelSize(), fromList.pixelSize());
 }
 
+void Form1Test::clientFitsScreen_data() {
+  QTest::addColumn<QSize>("available");
+  QTest::addColumn<QMargins>("frame");
+  QTest::addColumn<QSize>("client");
+  const int menu = 20;  // the menu bar's height in every row
+  const QMargins openbox(1, 20, 1, 5);
+  QTest::newRow("a large screen: the opening size") << QSize(1920, 1050) << openbox << QSize(867, 618);
+  QTest::newRow("just large enough") << QSize(869, 618 + menu + 25) << openbox << QSize(867, 618);
+  QTest::newRow("a pixel short in height") << QSize(869, 618 + menu + 24) << openbox << QSize(865, 617);
+  QTest::newRow("a netbook, 1024 x 600: as high as fits")
+      << QSize(1024, 600) << openbox << QSize(778, 555);
+  QTest::newRow("800 x 600, no frame known yet: as wide as fits") << QSize(800, 600) << QMargins() << QSize(800, 570);
+  QTest::newRow("tall and narrow, framed: as wide as fits") << QSize(700, 1200) << openbox << QSize(698, 497);
+  QTest::newRow("tiny: half the opening size, the least") << QSize(300, 200) << openbox << QSize(433, 309);
+}
+
+void Form1Test::clientFitsScreen() {
+  QFETCH(QSize, available);
+  QFETCH(QMargins, frame);
+  QFETCH(QSize, client);
+  QCOMPARE(clientThatFits(available, 20, frame), client);
+}
+
 QTEST_MAIN(Form1Test)

@@ -82,6 +82,8 @@ private slots:
   void focusAndTabChain();
   void firstInstalledFamily_data();
   void firstInstalledFamily();
+  void clientFitsScreen_data();
+  void clientFitsScreen();
 
   // bench_test.cpp
   void lamps_data();

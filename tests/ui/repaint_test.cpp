@@ -389,7 +389,7 @@ void RepaintTest::barFollowsItsState_data() {
 }
 
 // The direction bar, painted before a change or not, must leave on screen what a stock scroll bar
-// in the same state and place leaves on black.
+// with the same track, painted by the style each time, leaves on black in the same state and place.
 void RepaintTest::barFollowsItsState() {
   QFETCH(BarChange, change);
   auto onBlack = [&](auto makeBar, bool paintedBefore) {
@@ -416,7 +416,13 @@ void RepaintTest::barFollowsItsState() {
     QTest::mouseRelease(bar, Qt::LeftButton);
     return image;
   };
-  const auto stock = [](QWidget* parent) { return new QScrollBar(Qt::Vertical, parent); };
+  const auto stock = [](QWidget* parent) {
+    auto* bar = new QScrollBar(Qt::Vertical, parent);
+    auto* style = new EstilPista;
+    style->setParent(bar);
+    bar->setStyle(style);
+    return bar;
+  };
   const auto ours = [](QWidget* parent) -> QScrollBar* { return new BarraDesplacament(Qt::Vertical, parent); };
   const QImage expected = onBlack(stock, false);
   QVERIFY(!expected.isNull());

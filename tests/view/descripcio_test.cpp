@@ -1,5 +1,5 @@
 // What a screen reader is told of the bench, after real handlers and the real ray drawing: the
-// light at the eye and the shapes on the surface.
+// light at the eye and the shapes on the surface, and the notice of what an action changed.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -37,8 +37,22 @@ const Accio nomesFiltres = [](Banc& b) { b.mnuFiltres_Click(); };
 const Accio nomesTintes = [](Banc& b) { b.mnuTintes_Click(); };
 const Accio borraTot = [](Banc& b) { b.cmdTorna_Click(); };
 const Accio foraFiltres = [](Banc& b) { b.cmdForaFiltres_Click(); };
+const Accio buida = [](Banc& b) { b.cmdBuidaPot_Click(); };
+const Accio complet = [](Banc& b) { b.mnuComplet_Click(); };
 enum { vermell, verd, blau, cian, magenta, groc };  // filters and lamps 0..2 by index
 enum { tCian = 3, tMagenta = 4, tGroc = 5 };         // inks
+
+// A bench as the window opens, after some actions.
+struct BancObert {
+  Blank surface;
+  Silent dialogs;
+  Banc banc{surface, dialogs, &pintaraig};
+  explicit BancObert(const std::vector<Accio>& accions) {
+    banc.Form_Load();
+    for (const Accio& a : accions) a(banc);
+  }
+  Lectura lectura() const { return llegeix(banc.estat(), banc.controls()); }
+};
 
 struct Cas {
   const char* nom;
@@ -98,11 +112,8 @@ const Cas casos[] = {
 class Lector : public testing::TestWithParam<Cas> {};
 
 TEST_P(Lector, TellsTheLightAtTheEyeAndTheShapes) {
-  Blank surface;
-  Silent dialogs;
-  Banc banc(surface, dialogs, &pintaraig);
-  banc.Form_Load();
-  for (const Accio& a : GetParam().accions) a(banc);
+  const BancObert obert(GetParam().accions);
+  const Banc& banc = obert.banc;
   EXPECT_EQ(descripcioUll(llumAlUll(banc.estat())), GetParam().ull);
   std::vector<std::string> noms;
   for (const FormaVisible& f : formesVisibles(banc.estat(), banc.controls())) noms.push_back(f.nom);
@@ -111,6 +122,50 @@ TEST_P(Lector, TellsTheLightAtTheEyeAndTheShapes) {
 
 INSTANTIATE_TEST_SUITE_P(Descripcio, Lector, testing::ValuesIn(casos),
                          [](const testing::TestParamInfo<Cas>& info) { return std::string(info.param.nom); });
+
+// The notice after one action, from the bench it leaves; `sentits` are the controls whose own
+// change the screen reader hears by itself.
+struct CasAvis {
+  const char* nom;
+  std::vector<Accio> abans;
+  Accio accio;
+  std::vector<Ctl> sentits;
+  std::string avis;
+};
+void PrintTo(const CasAvis& c, std::ostream* os) { *os << c.nom; }
+
+const CasAvis avisos[] = {
+    {"NothingChangedNothingTold", {}, borraTot, {}, ""},
+    {"WhiteLightOn", {}, blanca, {}, "botó Apaga la llum blanca. Arriba a l'ull llum blanca."},
+    {"FocusedSwitchHeardByItself", {}, blanca, {Ctl::cmdBlanca}, "Arriba a l'ull llum blanca."},
+    {"AnalysisInTheDark", {}, analisi, {}, "botó Torna a la llum normal."},
+    {"TurnedDownOffYellowPaper", {tinta(tGroc), pinta, blanca}, avall, {},
+     "La llum apunta al paper. Arriba a l'ull llum groga."},
+    {"FocusedBarHeardByItself", {}, avall, {Ctl::VSllum}, ""},
+    {"FocusedEyeHeardByItself", {}, llum(vermell), {Ctl::Picture1}, ""},
+    {"FilterPut", {}, filtre(groc), {}, "filtre 1: groc."},
+    {"FourthFilterReplacesTheThird", {filtre(cian), filtre(groc), filtre(blau)}, filtre(verd), {}, "filtre 3: verd."},
+    {"FiltersTakenOut", {blanca, filtre(blau)}, foraFiltres, {}, "Arriba a l'ull llum blanca. cap filtre."},
+    {"ClearAllTellsEachChange", {blanca, filtre(groc)}, borraTot, {},
+     "botó Encén la llum blanca. A l'ull no arriba cap llum. cap filtre."},
+    {"InkPoured", {}, tinta(tCian), {}, "pot de mescla: 1 porció, cian."},
+    {"PotEmptied", {tinta(tCian)}, buida, {}, "pot de mescla buit."},
+    {"PaperPainted", {tinta(tCian)}, pinta, {}, "paper cian."},
+    {"HiddenPotUntold", {tinta(tCian)}, nomesFiltres, {}, ""},
+    {"PotShownAgain", {tinta(tCian), nomesFiltres}, complet, {}, "pot de mescla: 1 porció, cian."},
+};
+
+class Avis : public testing::TestWithParam<CasAvis> {};
+
+TEST_P(Avis, TellsWhatTheActionChanged) {
+  BancObert obert(GetParam().abans);
+  const Lectura abans = obert.lectura();
+  GetParam().accio(obert.banc);
+  EXPECT_EQ(avis(abans, obert.lectura(), GetParam().sentits), GetParam().avis);
+}
+
+INSTANTIATE_TEST_SUITE_P(Descripcio, Avis, testing::ValuesIn(avisos),
+                         [](const testing::TestParamInfo<CasAvis>& info) { return std::string(info.param.nom); });
 
 }  // namespace
 }  // namespace corvani

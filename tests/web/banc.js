@@ -13,9 +13,10 @@ const PAGINA = process.env.CORVANI_PAGINA;
 const PASSOS = process.env.CORVANI_PASSOS;
 const CHROMIUM = process.env.CORVANI_CHROMIUM || '/usr/bin/chromium';
 
-// The bench compiled natively: what it shows before and after each action, one block a step.
-function passos(actions) {
-  const out = execFileSync(PASSOS, actions, { encoding: 'utf8' });
+// The bench compiled natively: what it shows before and after each action, one block a step;
+// with lector, also the buttons' names for screen readers and the notice after each action.
+function passos(actions, { lector = false } = {}) {
+  const out = execFileSync(PASSOS, lector ? ['--lector', ...actions] : actions, { encoding: 'utf8' });
   return out.split(/^--- \d+\n/m).slice(1).map((block) => block.replace(/\n$/, ''));
 }
 
@@ -29,8 +30,8 @@ const RECTS = Object.fromEntries(
 // What the window's table gives screen readers of each control, by name (passos.cpp --noms).
 const NOMS = Object.fromEntries(
   execFileSync(PASSOS, ['--noms'], { encoding: 'utf8' }).replace(/\n$/, '').split('\n').map((line) => {
-    const [nom, kind, caption, tooltip, accessibleName, accessibleDescription] = line.split('|');
-    return [nom, { kind, caption, tooltip, accessibleName, accessibleDescription }];
+    const [nom, kind, caption, tooltip, accessibleName] = line.split('|');
+    return [nom, { kind, caption, tooltip, accessibleName }];
   }));
 
 // An action as the native bench takes it (passos.cpp): a click on a control by its name, or a

@@ -1,7 +1,8 @@
 // What a screen reader finds on the page, read from Chromium's accessibility tree: every control
 // with its role and the Catalan name the window's table gives it, the eye and the bench described
-// as on the desktop, a polite live region that says the light at the eye once each time it
-// changes, the menus, and message boxes announced with their text.
+// as on the desktop, a polite live region that says after each action what the desktop says (the
+// light at the eye each time it changes among it), once, the menus, and message boxes announced
+// with their text.
 'use strict';
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
@@ -40,20 +41,22 @@ const MENU = { 'Sobre aquest programa': 1, 'Com funciona': 2, 'Més Informació'
   'Només &Tintes': 5, 'Programa Complet': 6 };
 const nativa = (a) => ({ down: 'barra:1', up: 'barra:0' }[a] || (a.startsWith('menu ') ? `menu:${MENU[a.slice(5)]}` : clic(a)));
 
-// The native bench's lines for a kind ("formes", "ull") after the actions.
-const linia = (actions, kind) => passos(actions.map(nativa)).at(-1).split('\n').find((l) => l.startsWith(`${kind}|`)).slice(kind.length + 1);
+// The native bench's line of a kind ("formes", "ull", "avis", "nom|cmdBlanca") after the actions.
+const linia = (actions, kind) => passos(actions.map(nativa), { lector: true }).at(-1).split('\n')
+  .find((l) => l.startsWith(`${kind}|`)).slice(kind.length + 1);
 
 describe('every control as the window\'s table names it', () => {
   const ROLES = { Button: 'button', GraphicalButton: 'button', PictureBox: 'image', ScrollBar: 'scrollbar', Frame: 'group' };
   const rows = [
     ['as the page opens', []],
     ['with a lamp on, a filter placed and the lamp turned down', [lamp(0), filtre(0), 'down']],
-    ['with every ink shown but the hidden ones', ['menu Només &Tintes']],
+    ['with the inks only, white light on and the light split: the switches named for what they do now',
+      ['menu Només &Tintes', 'cmdBlanca', 'cmdAnalisi']],
   ];
   for (const [name, actions] of rows) {
     test(name, () => withPage(async (banc) => {
       await play(banc, actions);
-      const state = passos(actions.map(nativa)).at(-1).split('\n');
+      const state = passos(actions.map(nativa), { lector: true }).at(-1).split('\n');
       for (const line of state) {
         const [nom, visible, enabled] = line.split('|');
         const row = NOMS[nom];
@@ -64,10 +67,10 @@ describe('every control as the window\'s table names it', () => {
           continue;
         }
         assert.equal(node.role, ROLES[row.kind], `${nom}'s role`);
-        assert.equal(node.name, (row.accessibleName || row.caption).trim(), `${nom}'s name`);
-        if (nom !== 'Picture1') {
-          assert.equal(node.description, (row.accessibleDescription || row.tooltip).trim(), `${nom}'s description`);
-        }
+        // A button's name follows its caption, as on the desktop; the others' is the table's.
+        const named = ROLES[row.kind] === 'button' ? linia(actions, `nom|${nom}`) : row.accessibleName || row.caption;
+        assert.equal(node.name, named.trim(), `${nom}'s name`);
+        if (nom !== 'Picture1') assert.equal(node.description, row.tooltip.trim(), `${nom}'s description`);
         if (enabled !== '') assert.equal(node.props.disabled === true, enabled === '0', `${nom} disabled`);
       }
     }));
@@ -111,24 +114,20 @@ describe('the eye and the bench, described as on the desktop', () => {
   }
 });
 
-describe('the light at the eye, said once each time it changes', () => {
-  // Each action with what the live region says after it; null where it says nothing new.
+describe('what changed, said once after each action', () => {
+  // Actions, each with what the live region says after it; undefined where it says what the
+  // desktop says (the native bench's notice), null where it says nothing new.
   const rows = [
-    ['a lamp, then another', [[lamp(0), "Arriba a l'ull llum vermella."], [lamp(1), "Arriba a l'ull llum groga."]]],
-    ['a filter placed in the dark says nothing', [[filtre(0), null], ['cmdBlanca', "Arriba a l'ull llum vermella."]]],
-    ['white light through yellow, then blue', [['cmdBlanca', "Arriba a l'ull llum blanca."],
-      [filtre(5), "Arriba a l'ull llum groga."], [filtre(2), "A l'ull no arriba cap llum."]]],
-    ['the components, then the ray whole again', [['cmdBlanca', "Arriba a l'ull llum blanca."],
-      ['cmdAnalisi', "Arriben a l'ull llum vermella, llum verda i llum blava."],
-      ['cmdAnalisi', "Arriba a l'ull llum blanca."]]],
-    ['ink poured and the lamp turned down at a white paper: the same light', [['cmdBlanca', "Arriba a l'ull llum blanca."],
-      [tinta(3), null], ['down', null]]],
-    ['a fourth filter, said once its box is closed', [['cmdBlanca', "Arriba a l'ull llum blanca."],
-      [filtre(0), "Arriba a l'ull llum vermella."], [filtre(4), null], [filtre(5), null],
-      [filtre(1), "A l'ull no arriba cap llum."]]],
-    ['a mode turns the lamps off', [[lamp(2), "Arriba a l'ull llum blava."],
-      ['menu Només &Tintes', "A l'ull no arriba cap llum."]]],
-    ['a box from the menu changes nothing', [[lamp(2), "Arriba a l'ull llum blava."], ['menu Com funciona', null]]],
+    ['a lamp, then another: the light', [[lamp(0), "Arriba a l'ull llum vermella."], [lamp(1), "Arriba a l'ull llum groga."]]],
+    ['a filter placed in the dark: the slot, then the light', [[filtre(0), 'filtre 1: vermell.'],
+      ['cmdBlanca', "botó Apaga la llum blanca. Arriba a l'ull llum vermella."]]],
+    ['white light through yellow, then blue', [['cmdBlanca'], [filtre(5)], [filtre(2)]]],
+    ['the components, then the ray whole again', [['cmdBlanca'], ['cmdAnalisi'], ['cmdAnalisi']]],
+    ['ink poured and the lamp turned down at a white paper: no new light', [['cmdBlanca'], [tinta(3)], ['down']]],
+    ['a fourth filter, said once its box is closed', [['cmdBlanca'], [filtre(0)], [filtre(4)], [filtre(5)], [filtre(1)]]],
+    ['the filters taken out', [[lamp(2)], [filtre(3)], ['cmdForaFiltres']]],
+    ['a mode turns the lamps off', [[lamp(2)], ['menu Només &Tintes']]],
+    ['a box from the menu changes nothing', [[lamp(2)], ['menu Com funciona', null]]],
   ];
   for (const [name, steps] of rows) {
     test(name, () => withPage(async (banc) => {
@@ -140,6 +139,7 @@ describe('the light at the eye, said once each time it changes', () => {
       // The actions by clicks that leave the focus alone (a menu gives it back), so that any move
       // of it would be the region's doing.
       await banc.enfoca('Picture1');
+      const done = [];
       let said = '';
       for (const [action, words] of steps) {
         if (action.startsWith('menu ')) await banc.menu(action.slice(5));
@@ -147,9 +147,14 @@ describe('the light at the eye, said once each time it changes', () => {
         else await banc.page.$eval(control(action), (b) => b.click());
         await banc.calma();
         await banc.acordTots();
+        done.push(action);
+        const expected = words === undefined ? linia(done, 'avis') || null : words;
         const told = await banc.page.evaluate(() => window.dites.splice(0));
-        assert.deepEqual(told, words === null ? [] : [words], `after ${action}`);
-        if (words !== null) said = words;
+        assert.deepEqual(told, expected === null ? [] : [expected], `after ${action}`);
+        if (expected !== null) said = expected;
+        // The light at the eye is in what is said each time it changes.
+        const light = linia(done, 'ull');
+        if (light !== linia(done.slice(0, -1), 'ull')) assert.ok(said.includes(light), `${light} said after ${action}`);
         const region = await banc.ax('#avis');
         assert.deepEqual([region.role, region.props.live], ['status', 'polite']);
         assert.equal(await banc.page.$eval('#avis', (e) => e.textContent), said);
@@ -157,6 +162,13 @@ describe('the light at the eye, said once each time it changes', () => {
       }
     }));
   }
+
+  test('the focused switch\'s new name is left to the screen reader, the light is said', () => withPage(async (banc) => {
+    await banc.enfoca('cmdBlanca');
+    await banc.tecles('Space');
+    assert.equal(await banc.page.$eval('#avis', (e) => e.textContent), "Arriba a l'ull llum blanca.");
+    assert.equal((await banc.ax(control('cmdBlanca'))).name, 'Apaga la llum blanca');
+  }));
 });
 
 describe('message boxes, announced with their text', () => {
