@@ -7,6 +7,8 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
+const { before, after } = require('node:test');
+const assert = require('node:assert/strict');
 const puppeteer = require('puppeteer-core');
 
 const PAGINA = process.env.CORVANI_PAGINA;
@@ -61,6 +63,26 @@ async function launch() {
 async function close(browser) {
   await browser.close();
   fs.rmSync(browser.profile, { recursive: true, force: true, maxRetries: 5 });
+}
+
+// For a test file: one browser for all its tests (browser()), and withPage(fn, viewport), which
+// gives fn a fresh page and requires that no error was raised in it.
+function navegador() {
+  let browser;
+  before(async () => { browser = await launch(); });
+  after(() => close(browser));
+  return {
+    browser: () => browser,
+    async withPage(fn, viewport) {
+      const banc = await Banc.obre(browser, viewport);
+      try {
+        await fn(banc);
+        assert.deepEqual(banc.errors, [], 'errors in the page');
+      } finally {
+        await banc.tanca();
+      }
+    },
+  };
 }
 
 class Banc {
@@ -197,6 +219,17 @@ class Banc {
     return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
   }
 
+  // Actions as a user does them, each box they open closed: clicks on controls by name, the
+  // direction bar's arrows ("down", "up") and menu items ("menu " and the item's text).
+  async juga(actions) {
+    for (const a of actions) {
+      if (a === 'down' || a === 'up') await this.barra(a === 'down' ? 1 : 0);
+      else if (a.startsWith('menu ')) await this.menu(a.slice(5));
+      else await this.clica(a);
+      await this.acordTots();
+    }
+  }
+
   // Chooses a menu item by its text, opening its menu first where it has one.
   async menu(text) {
     const found = await this.page.evaluate((t) => {
@@ -312,4 +345,4 @@ class Banc {
   }
 }
 
-module.exports = { launch, close, Banc, passos, clic, RECTS, NOMS, COLORS, pack };
+module.exports = { launch, close, navegador, Banc, passos, clic, RECTS, NOMS, COLORS, pack };

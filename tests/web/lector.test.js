@@ -4,30 +4,17 @@
 // light at the eye each time it changes among it), once, the menus, and message boxes announced
 // with their text.
 'use strict';
-const { describe, test, before, after } = require('node:test');
+const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
-const { launch, close, Banc, passos, clic, NOMS } = require('./banc.js');
+const { navegador, passos, clic, NOMS } = require('./banc.js');
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => close(browser));
-
-async function withPage(fn) {
-  const banc = await Banc.obre(browser);
-  try {
-    await fn(banc);
-    assert.deepEqual(banc.errors, [], 'errors in the page');
-  } finally {
-    await banc.tanca();
-  }
-}
+const { withPage } = navegador();
 
 const lamp = (i) => `cmdLlum(${i})`;
 const filtre = (i) => `cmdfiltre(${i})`;
 const tinta = (i) => `cmdTinta(${i})`;
 const control = (nom) => `[data-control="${nom}"]`;
 
-// Clicks, the direction bar's arrows ("down", "up") and menu items ("menu 5"), each box closed.
 async function play(banc, actions) {
   for (const a of actions) {
     if (a === 'down' || a === 'up') await banc.barra(a === 'down' ? 1 : 0);
@@ -55,7 +42,7 @@ describe('every control as the window\'s table names it', () => {
   ];
   for (const [name, actions] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, actions);
+      await banc.juga(actions);
       const state = passos(actions.map(nativa), { lector: true }).at(-1).split('\n');
       for (const line of state) {
         const [nom, visible, enabled] = line.split('|');
@@ -78,7 +65,7 @@ describe('every control as the window\'s table names it', () => {
 
   test('the direction bar: a scroll bar with its value, and its value in words', () => withPage(async (banc) => {
     for (const [value, words] of [[0, "La llum apunta a l'ull."], [1, 'La llum apunta al paper.']]) {
-      if (value) await play(banc, ['down']);
+      if (value) await banc.juga(['down']);
       const node = await banc.ax(control('VSllum'));
       assert.deepEqual([node.role, node.value, node.props.valuemin, node.props.valuemax, node.props.orientation],
         ['scrollbar', value, 0, 1, 'vertical']);
@@ -98,7 +85,7 @@ describe('the eye and the bench, described as on the desktop', () => {
   ];
   for (const [name, actions] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, actions);
+      await banc.juga(actions);
       const eye = await banc.ax(control('Picture1'));
       assert.deepEqual([eye.role, eye.name, eye.description], ['image', 'ull', linia(actions, 'ull')]);
       const bench = await banc.ax('#llenc');
@@ -180,7 +167,7 @@ describe('message boxes, announced with their text', () => {
   for (const [name, actions, text] of rows) {
     test(name, () => withPage(async (banc) => {
       const last = actions.pop();
-      await play(banc, actions);
+      await banc.juga(actions);
       if (last.startsWith('menu ')) await banc.menu(last.slice(5));
       else await banc.clica(last);
       const box = await banc.ax('#missatge');

@@ -3,13 +3,13 @@
 // worker takes charge of the page, and with the server stopped the page loads again. The single
 // file, opened from its file:// address, has neither manifest nor worker.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { launch, close, passos } = require('./banc.js');
+const { navegador, passos } = require('./banc.js');
 
 const SITE = path.join(path.dirname(process.env.CORVANI_PAGINA), 'site');
 const TYPES = { '.html': 'text/html; charset=utf-8', '.webmanifest': 'application/manifest+json', '.js': 'text/javascript',
@@ -40,16 +40,14 @@ function serveix(folder) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => close(browser));
+const { browser } = navegador();
 
 const LLEST = { timeout: 15000 };
 
 test('served, the page installs and then runs offline', async () => {
   const server = await serveix(SITE);
   const url = `http://127.0.0.1:${server.address().port}/`;
-  const page = await browser.newPage();
+  const page = await browser().newPage();
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   try {
@@ -94,7 +92,7 @@ test('served, the page installs and then runs offline', async () => {
 });
 
 test('opened as a file, the page has no manifest and no worker', async () => {
-  const page = await browser.newPage();
+  const page = await browser().newPage();
   try {
     await page.goto(pathToFileURL(process.env.CORVANI_PAGINA).href);
     await page.waitForSelector('body[data-llest]', LLEST);

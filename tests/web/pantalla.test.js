@@ -3,23 +3,11 @@
 // Chromium keeps the window's size in full screen and keeps F11 and Escape from its own handling, so
 // the screen's size is given to the page as the browser would give it, and the keys reach the page.
 'use strict';
-const { describe, test, before, after } = require('node:test');
+const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
-const { launch, close, Banc, passos, clic } = require('./banc.js');
+const { navegador, passos, clic } = require('./banc.js');
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => close(browser));
-
-async function withPage(fn, viewport) {
-  const banc = await Banc.obre(browser, viewport);
-  try {
-    await fn(banc);
-    assert.deepEqual(banc.errors, [], 'errors in the page');
-  } finally {
-    await banc.tanca();
-  }
-}
+const { withPage } = navegador();
 
 const pantallaCompleta = (banc) => banc.page.evaluate(() => document.fullscreenElement === document.documentElement);
 const RAIG = [clic('cmdLlum(0)'), clic('cmdfiltre(5)')];

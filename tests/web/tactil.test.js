@@ -2,25 +2,13 @@
 // browser's DevTools protocol act as clicks on every control, the direction bar is set by tapping
 // its arrows or its track and by dragging its thumb, and neither zoom nor selection gets in the way.
 'use strict';
-const { describe, test, before, after } = require('node:test');
+const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
-const { launch, close, Banc, passos, clic } = require('./banc.js');
-
-let browser;
-before(async () => { browser = await launch(); });
-after(() => close(browser));
+const { navegador, passos, clic } = require('./banc.js');
 
 const LAPTOP = { width: 1366, height: 768, touch: true };
-
-async function withPage(fn) {
-  const banc = await Banc.obre(browser, LAPTOP);
-  try {
-    await fn(banc);
-    assert.deepEqual(banc.errors, [], 'errors in the page');
-  } finally {
-    await banc.tanca();
-  }
-}
+const pagines = navegador();
+const withPage = (fn) => pagines.withPage(fn, LAPTOP);
 
 const lamp = (i) => `cmdLlum(${i})`;
 const off = (i) => `cmdLlumOff(${i})`;

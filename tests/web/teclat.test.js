@@ -2,23 +2,11 @@
 // order, Space and Enter on buttons, the arrow keys on the direction bar, the menus by Alt and
 // their letters, message boxes closed by Enter or Escape, and a focus that is never lost or hidden.
 'use strict';
-const { describe, test, before, after } = require('node:test');
+const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
-const { launch, close, Banc, passos, clic } = require('./banc.js');
+const { navegador, passos, clic } = require('./banc.js');
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => close(browser));
-
-async function withPage(fn) {
-  const banc = await Banc.obre(browser);
-  try {
-    await fn(banc);
-    assert.deepEqual(banc.errors, [], 'errors in the page');
-  } finally {
-    await banc.tanca();
-  }
-}
+const { withPage } = navegador();
 
 const lamp = (i) => `cmdLlum(${i})`;
 const off = (i) => `cmdLlumOff(${i})`;
