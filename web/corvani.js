@@ -36,6 +36,8 @@
       this.escala = 1;
       this.ocupat = false; // a handler is running, or waits for its message box to close
       this.acabat = false;
+      this.canviPantalla = null; // the last change of full screen asked for, until it has settled
+      this.pantallaVolguda = false;
       this.taula = this.json(M._corvani_taula());
       this.client = document.getElementById('client');
       this.canvas = document.getElementById('llenc');
@@ -150,9 +152,9 @@
       }
       // Escape leaves full screen, where the browser leaves the key to the page; an open menu
       // takes it first.
-      if (event.key === 'Escape' && document.fullscreenElement && !this.menus.obert()) {
+      if (event.key === 'Escape' && this.enPantallaCompleta() && !this.menus.obert()) {
         event.preventDefault();
-        document.exitFullscreen().catch(() => {});
+        this.posaPantallaCompleta(false);
         return;
       }
       if (!this.ocupat && this.menus.tecla(event)) {
@@ -163,11 +165,35 @@
 
     // The Fullscreen API, for the projector; the bench scales to the screen as the page resizes.
     // Where the browser refuses (no permission, no key press it counts), nothing changes.
+    // Each change waits for the one before it, since the browser takes a moment to enter or leave:
+    // F11 and then Escape typed quickly leave the page as it was. While a change is on its way the
+    // body carries data-pantalla.
     commutaPantallaCompleta() {
-      const canvi = document.fullscreenElement
-        ? document.exitFullscreen()
-        : document.documentElement.requestFullscreen({ navigationUI: 'hide' });
-      if (canvi) canvi.catch(() => {});
+      this.posaPantallaCompleta(!this.enPantallaCompleta());
+    }
+
+    // Full screen as the keys typed so far leave it.
+    enPantallaCompleta() {
+      return this.canviPantalla ? this.pantallaVolguda : Boolean(document.fullscreenElement);
+    }
+
+    posaPantallaCompleta(vol) {
+      this.pantallaVolguda = vol;
+      document.body.dataset.pantalla = '';
+      const canvi = (this.canviPantalla || Promise.resolve())
+        .then(() => {
+          if (Boolean(document.fullscreenElement) === vol) return undefined;
+          return vol
+            ? document.documentElement.requestFullscreen({ navigationUI: 'hide' })
+            : document.exitFullscreen();
+        })
+        .catch(() => {})
+        .then(() => {
+          if (this.canviPantalla !== canvi) return;
+          this.canviPantalla = null;
+          delete document.body.dataset.pantalla;
+        });
+      this.canviPantalla = canvi;
     }
 
     creaMissatge() {

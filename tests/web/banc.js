@@ -109,10 +109,12 @@ class Banc {
     await this.page.close();
   }
 
-  // Until the action has run to its end, or a message box has opened.
+  // Until the action has run to its end, or a message box has opened, and full screen has
+  // settled where the keys left it.
   async calma() {
     await this.page.waitForFunction(
-      () => !document.body.hasAttribute('data-ocupat') || document.getElementById('missatge').open);
+      () => (!document.body.hasAttribute('data-ocupat') || document.getElementById('missatge').open) &&
+        !document.body.hasAttribute('data-pantalla'));
   }
 
   // The point in CSS pixels of the page where the table puts the middle of a control.
