@@ -115,7 +115,7 @@ clean:
 RELEASE_BUILD ?= build-release
 BENCH_BUILD ?= build-bench
 PACKAGE_TOOLS := dpkg-dev file lintian binutils
-.PHONY: package bench
+.PHONY: package bench bench-web
 package:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(PACKAGE_TOOLS)"
 	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"; set -x; \
@@ -144,3 +144,10 @@ check-debian:
 	@$(MAKE) --no-print-directory deps PACKAGES="debootstrap"
 	@status=0; for release in bookworm trixie; do bash tests/compat/debian.sh $$release || status=1; done; \
 	exit $$status
+
+# The browser page's figures against their goals, in headless Chromium: the page's size, the
+# first frame of the bench, clicks at device pixel ratios 1 and 3, and the JavaScript heap after
+# random clicks (tests/bench/pagina.js). BENCH_WEB_ARGS can set --loads N, --clicks N (per kind
+# and ratio) and --random N. Fails if a goal is missed.
+bench-web: web web-test-deps
+	node tests/bench/pagina.js $(WEB_BUILD)/corvani.html $(BENCH_WEB_ARGS)

@@ -481,18 +481,22 @@ int main(int argc, char **argv)
         {"buida_pot.png", emptyPot()},
         {"pinta.png", paint()},
     };
-    // The desktop's larger icons go with the desktop entry, not among the program's pictures.
-    if (!QDir(out.filePath(QStringLiteral("desktop"))).exists() && !out.mkdir(QStringLiteral("desktop"))) {
-        std::fprintf(stderr, "cannot create %s/desktop\n", argv[1]);
-        return 1;
-    }
-    const struct { const char *file; QImage image; } desktopIcons[] = {
+    // The larger icons go with what installs the program, not among its pictures: the desktop
+    // entry's, and the installable web page's at the sizes browsers ask of a web app.
+    for (const char *folder : {"desktop", "web"})
+        if (!QDir(out.filePath(QString::fromLatin1(folder))).exists() && !out.mkdir(QString::fromLatin1(folder))) {
+            std::fprintf(stderr, "cannot create %s/%s\n", argv[1], folder);
+            return 1;
+        }
+    const struct { const char *file; QImage image; } icons[] = {
         {"desktop/icona-48.png", largeIcon(48)},
         {"desktop/icona-64.png", largeIcon(64)},
         {"desktop/icona-128.png", largeIcon(128)},
+        {"web/icona-192.png", largeIcon(192)},
+        {"web/icona-512.png", largeIcon(512)},
     };
     int failures = 0;
-    for (const auto &p : desktopIcons)
+    for (const auto &p : icons)
         if (!p.image.save(out.filePath(QString::fromLatin1(p.file)), "PNG")) {
             std::fprintf(stderr, "cannot write %s\n", p.file);
             ++failures;

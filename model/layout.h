@@ -12,6 +12,9 @@
 namespace corvani {
 
 enum class Kind : std::uint8_t { Button, GraphicalButton, PictureBox, ScrollBar, Frame, Shape, Label };
+inline constexpr std::array<std::string_view, 7> kindNames = {"Button", "GraphicalButton", "PictureBox", "ScrollBar",
+                                                              "Frame",  "Shape",           "Label"};
+constexpr std::string_view kindName(Kind k) { return kindNames[static_cast<std::size_t>(k)]; }
 
 enum class Picture : std::uint8_t {
   None, Icona, Llum, LlumAvall, Ull,
@@ -54,5 +57,8 @@ inline const ControlLayout& layoutOf(Ctl c) { return controlTable[ord(c)]; }
 // own where the table has none; the white-light switch and the analysis button, whose caption
 // holds their state, have a name for each caption.
 std::string_view accessibleNameFor(Ctl c, std::string_view caption);
+
+// The control that has the keyboard's focus as the window opens.
+inline constexpr Ctl focusInicial = cmdfiltre(0);
 
 }  // namespace corvani

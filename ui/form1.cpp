@@ -90,7 +90,7 @@ Form1::Form1(QWidget* parent)
   llegit_ = llegeix(banc_.estat(), banc_.controls());
   widget(Ctl::Picture1)->setAccessibleDescription(qs(llegit_.ull));
   llenc_->setAvis(qs(llegit_.ull));
-  widget(cmdfiltre(0))->setFocus();
+  widget(focusInicial)->setFocus();
   // On a screen too small for it (a netbook's 1024 × 600), smaller, in proportion; the frame is
   // not known until the window is shown, when fitToScreen() allows for it.
   const int menu = menuBar()->sizeHint().height();

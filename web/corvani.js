@@ -1,6 +1,7 @@
 // The page: builds the window from the module's table, shows the controls as the bench sets
-// them, copies the surface's changed pixels to the canvas, and sends every click to the bench.
-// What the bench does lives in the module; the page only shows it and passes the user's actions on.
+// them, copies the surface's changed pixels to the canvas, and passes the user's clicks, taps and
+// keys on to the bench. What the bench does lives in the module; the page shows it, keeps the
+// keyboard's focus where the desktop keeps it, and tells screen readers what changed.
 'use strict';
 
 (() => {
@@ -8,17 +9,26 @@
 
   const css = (color) => `rgb(${color & 255},${(color >> 8) & 255},${(color >> 16) & 255})`;
 
-  // "&Informació": the text with its access letter underlined.
-  function ambLletra(element, text) {
-    const at = text.indexOf('&');
-    if (at < 0 || at + 1 >= text.length) {
-      element.textContent = text;
-      return;
-    }
-    const lletra = document.createElement('u');
-    lletra.textContent = text[at + 1];
-    element.replaceChildren(text.slice(0, at), lletra, text.slice(at + 2));
+  // Full screen: F11 where the browser leaves it to the page, and the desktop toolkit's other
+  // keys for it, Ctrl+F11 and Alt+Enter.
+  function esPantallaCompleta(event) {
+    if (event.shiftKey || event.metaKey) return false;
+    if (event.key === 'F11') return !event.altKey;
+    return event.key === 'Enter' && event.altKey && !event.ctrlKey;
   }
+
+  // The measures the style sheet gives the script too, from its rule for the root: read from the
+  // rule, they need no style computed before the page's first frame.
+  function mesuresDelFull() {
+    for (const full of document.styleSheets) {
+      for (const regla of full.cssRules) if (regla.selectorText === ':root') return regla.style;
+    }
+    return null;
+  }
+
+  // The direction bar's keys, as the desktop's scroll bar takes them: towards 0 (the top) or 1.
+  const BARRA_AMUNT = new Set(['ArrowUp', 'ArrowLeft', 'PageUp', 'Home']);
+  const BARRA_AVALL = new Set(['ArrowDown', 'ArrowRight', 'PageDown', 'End']);
 
   class Pagina {
     constructor(M) {
@@ -26,22 +36,45 @@
       this.escala = 1;
       this.ocupat = false; // a handler is running, or waits for its message box to close
       this.acabat = false;
+      this.canviPantalla = null; // the last change of full screen asked for, until it has settled
+      this.pantallaVolguda = false;
       this.taula = this.json(M._corvani_taula());
       this.client = document.getElementById('client');
       this.canvas = document.getElementById('llenc');
       this.context = this.canvas.getContext('2d', { alpha: false });
+      this.avis = document.getElementById('avis');
       document.title = this.taula.titol;
       this.canvas.setAttribute('aria-label', this.taula.banc);
       this.creaMissatge();
-      this.creaMenus();
+      this.menus = new BarraMenus(document.getElementById('menus'), this.taula.menus, {
+        tria: (entrada) => this.tria(entrada),
+        pot: () => !this.ocupat && !this.acabat,
+      });
       this.elements = this.taula.controls.map((row, i) => this.creaControl(row, i));
+      // The focus starts where the desktop's does, given as the page is first drawn.
+      this.elements[this.taula.focus].autofocus = true;
+      // From the bottom of the stack up, as the desktop creates them: the Tab order is the desktop's.
+      this.ordre = this.elements.filter((element) => element).reverse();
+      this.client.append(...this.ordre);
+      this.ordre = this.ordre.filter((element) => element.tabIndex >= 0);
       M._corvani_inicia();
       this.elements.forEach((_, i) => this.canvi(i));
       this.descriu();
+      const mesures = mesuresDelFull();
+      this.menusAltura = parseFloat(mesures.getPropertyValue('--menus'));
+      this.lletra = mesures.getPropertyValue('--lletra').trim();
+      // A caption's room across: the face less what the style leaves on either side.
+      this.vores = {
+        grafic: 2 * parseFloat(mesures.getPropertyValue('--vora-grafic')),
+        sistema: 2 * parseFloat(mesures.getPropertyValue('--vora-sistema')),
+      };
       this.disposa();
       window.addEventListener('resize', () => this.disposa());
+      document.addEventListener('keydown', (event) => this.tecla(event), true);
+      this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
       document.body.dataset.llest = '';
+      performance.mark('llest');
     }
 
     json(pointer) {
@@ -49,15 +82,16 @@
     }
 
     // An action of the user: none while another runs or a message box is open, none once ended.
+    // The page's body is marked busy until the action has ended, its focus included.
     async actua(accio) {
       if (this.ocupat || this.acabat) return;
       this.ocupat = true;
       document.body.dataset.ocupat = '';
+      const focus = this.client.contains(document.activeElement) ? document.activeElement : null;
       try {
         await accio();
       } finally {
         this.ocupat = false;
-        delete document.body.dataset.ocupat;
         if (!this.acabat) {
           if (this.redisposa) {
             this.redisposa = false;
@@ -65,8 +99,101 @@
           }
           this.pinta();
           this.descriu();
+          this.anuncia();
+          // Moving the focus needs the page laid out: done as the next frame begins, which lays
+          // it out anyway, rather than at once and again for the frame.
+          requestAnimationFrame(() => {
+            if (this.ocupat) return;
+            this.mantenFocus(focus);
+            delete document.body.dataset.ocupat;
+          });
         }
       }
+    }
+
+    tria(entrada) {
+      if (entrada.id === this.taula.sortir) this.acaba();
+      else this.actua(() => this.M.ccall('corvani_tria', 'number', ['number'], [entrada.id], { async: true }));
+    }
+
+    // A control that has greyed or hidden itself under the focus passes it on to the next in the
+    // Tab order, as the desktop's do, so that the keyboard is not lost; one that a closed message
+    // box has not given it back to takes it again.
+    mantenFocus(abans) {
+      if (!abans) return;
+      const usable = (element) => !element.hidden && !element.disabled;
+      if (usable(abans)) {
+        if (!document.activeElement || document.activeElement === document.body) abans.focus({ preventScroll: true });
+        return;
+      }
+      const at = this.ordre.indexOf(abans);
+      for (let k = 1; k <= this.ordre.length; ++k) {
+        const seguent = this.ordre[(at + k) % this.ordre.length];
+        if (usable(seguent)) {
+          seguent.focus({ preventScroll: true });
+          return;
+        }
+      }
+    }
+
+    // Keys for the whole page. Within a message box only the box's own: Enter and Escape close it.
+    tecla(event) {
+      if (this.acabat) return;
+      if (event.key === 'Enter' && event.repeat) {
+        // A held Enter presses once, and does not close the box its press opened.
+        event.preventDefault();
+        return;
+      }
+      if (this.dialog.open) return;
+      if (esPantallaCompleta(event)) {
+        event.preventDefault();
+        this.commutaPantallaCompleta();
+        return;
+      }
+      // Escape leaves full screen, where the browser leaves the key to the page; an open menu
+      // takes it first.
+      if (event.key === 'Escape' && this.enPantallaCompleta() && !this.menus.obert()) {
+        event.preventDefault();
+        this.posaPantallaCompleta(false);
+        return;
+      }
+      if (!this.ocupat && this.menus.tecla(event)) {
+        event.preventDefault();
+        event.stopPropagation();
+      }
+    }
+
+    // The Fullscreen API, for the projector; the bench scales to the screen as the page resizes.
+    // Where the browser refuses (no permission, no key press it counts), nothing changes.
+    // Each change waits for the one before it, since the browser takes a moment to enter or leave:
+    // F11 and then Escape typed quickly leave the page as it was. While a change is on its way the
+    // body carries data-pantalla.
+    commutaPantallaCompleta() {
+      this.posaPantallaCompleta(!this.enPantallaCompleta());
+    }
+
+    // Full screen as the keys typed so far leave it.
+    enPantallaCompleta() {
+      return this.canviPantalla ? this.pantallaVolguda : Boolean(document.fullscreenElement);
+    }
+
+    posaPantallaCompleta(vol) {
+      this.pantallaVolguda = vol;
+      document.body.dataset.pantalla = '';
+      const canvi = (this.canviPantalla || Promise.resolve())
+        .then(() => {
+          if (Boolean(document.fullscreenElement) === vol) return undefined;
+          return vol
+            ? document.documentElement.requestFullscreen({ navigationUI: 'hide' })
+            : document.exitFullscreen();
+        })
+        .catch(() => {})
+        .then(() => {
+          if (this.canviPantalla !== canvi) return;
+          this.canviPantalla = null;
+          delete document.body.dataset.pantalla;
+        });
+      this.canviPantalla = canvi;
     }
 
     creaMissatge() {
@@ -76,7 +203,7 @@
     }
 
     // Called by the module while a handler runs: what the bench shows so far is painted, then the
-    // handler waits until the box is closed.
+    // handler waits until the box is closed, by its button, Enter or Escape.
     missatge(text) {
       this.pinta();
       this.descriu();
@@ -85,63 +212,6 @@
         this.dialog.addEventListener('close', () => resolve(), { once: true });
         this.dialog.showModal();
         document.getElementById('missatge-acord').focus();
-      });
-    }
-
-    creaMenus() {
-      const barra = document.getElementById('menus');
-      const tanca = () => {
-        for (const obert of barra.querySelectorAll('[aria-expanded="true"]')) {
-          obert.setAttribute('aria-expanded', 'false');
-          obert.nextElementSibling.hidden = true;
-        }
-      };
-      const item = (entry, parent) => {
-        const b = document.createElement('button');
-        b.type = 'button';
-        b.setAttribute('role', 'menuitem');
-        b.dataset.menu = entry.text;
-        b.dataset.item = entry.id;
-        ambLletra(b, entry.text);
-        b.addEventListener('click', () => {
-          tanca();
-          if (entry.id === this.taula.sortir) this.acaba();
-          else this.actua(() => this.M.ccall('corvani_tria', 'number', ['number'], [entry.id], { async: true }));
-        });
-        parent.append(b);
-        return b;
-      };
-      for (const entry of this.taula.menus) {
-        if (!entry.items) {
-          item(entry, barra);
-          continue;
-        }
-        const menu = document.createElement('div');
-        menu.className = 'menu';
-        const titol = document.createElement('button');
-        titol.type = 'button';
-        titol.setAttribute('role', 'menuitem');
-        titol.setAttribute('aria-haspopup', 'menu');
-        titol.setAttribute('aria-expanded', 'false');
-        titol.dataset.menu = entry.text;
-        ambLletra(titol, entry.text);
-        const llista = document.createElement('div');
-        llista.setAttribute('role', 'menu');
-        llista.hidden = true;
-        for (const sub of entry.items) item(sub, llista);
-        titol.addEventListener('click', () => {
-          const obre = titol.getAttribute('aria-expanded') !== 'true';
-          tanca();
-          if (obre && !this.ocupat && !this.acabat) {
-            titol.setAttribute('aria-expanded', 'true');
-            llista.hidden = false;
-          }
-        });
-        menu.append(titol, llista);
-        barra.append(menu);
-      }
-      document.addEventListener('pointerdown', (event) => {
-        if (!barra.contains(event.target)) tanca();
       });
     }
 
@@ -170,13 +240,12 @@
           element = this.creaBarra();
           break;
         case 'Frame': {
-          element = document.createElement('div');
+          // The caption above the frame's line, as the desktop's style draws a group box.
+          element = document.createElement('fieldset');
           element.className = 'marc';
-          const fieldset = document.createElement('fieldset');
           const legend = document.createElement('legend');
           legend.textContent = row.caption;
-          fieldset.append(legend);
-          element.append(fieldset);
+          element.append(legend);
           break;
         }
         case 'Label':
@@ -193,25 +262,27 @@
       if (row.back !== null) element.style.backgroundColor = css(row.back);
       if (row.fore !== null) element.style.color = css(row.fore);
       if (row.tooltip) element.title = row.tooltip;
-      if (row.accessibleName) element.setAttribute('aria-label', row.accessibleName);
+      // A button's name follows its caption (canvi); the others' is the table's.
+      if (row.accessibleName && element.tagName !== 'BUTTON') element.setAttribute('aria-label', row.accessibleName);
       if (row.picture) {
         element.imatge = IMATGES[row.picture];
         element.style.backgroundImage = `url(${element.imatge.src})`;
       }
       element.hidden = !row.visible;
-      this.client.append(element);
       return element;
     }
 
     // The direction bar: arrows at both ends and a thumb, at the top for 0 and at the bottom for 1.
+    // A press on an arrow or on the track moves it at once; the thumb is dragged by mouse or finger;
+    // the arrow keys move it.
     creaBarra() {
       const barra = document.createElement('div');
       barra.className = 'barra';
       barra.setAttribute('role', 'scrollbar');
       barra.setAttribute('aria-orientation', 'vertical');
+      barra.setAttribute('aria-controls', this.canvas.id);
       barra.setAttribute('aria-valuemin', '0');
       barra.setAttribute('aria-valuemax', '1');
-      barra.setAttribute('aria-valuenow', '0');
       barra.tabIndex = 0;
       const amunt = document.createElement('div');
       amunt.className = 'fletxa amunt';
@@ -227,9 +298,9 @@
       const posa = (v) => {
         if (v !== valor()) this.actua(() => this.M._corvani_barra(v));
       };
-      amunt.addEventListener('pointerdown', () => posa(Math.max(0, valor() - 1)));
-      avall.addEventListener('pointerdown', () => posa(Math.min(1, valor() + 1)));
-      // On the track: a page towards the pointer; dragging the thumb past the middle moves it there.
+      amunt.addEventListener('pointerdown', () => posa(0));
+      avall.addEventListener('pointerdown', () => posa(1));
+      // On the track: a page towards the pointer; the thumb dragged past the middle moves it there.
       const capA = (event) => {
         const r = guia.getBoundingClientRect();
         return event.clientY - r.top < r.height / 2 ? 0 : 1;
@@ -244,42 +315,73 @@
       guia.addEventListener('pointermove', (event) => {
         if (guia.hasPointerCapture(event.pointerId)) posa(capA(event));
       });
+      barra.addEventListener('keydown', (event) => {
+        if (event.altKey || event.ctrlKey || event.metaKey) return;
+        if (BARRA_AMUNT.has(event.key)) posa(0);
+        else if (BARRA_AVALL.has(event.key)) posa(1);
+        else return;
+        event.preventDefault();
+      });
       return barra;
     }
 
-    // Shows one control as the bench describes it now.
+    // Shows one control as the bench describes it now. Only what differs from what it shows is
+    // written, as every write makes the browser work out the control's style again.
     canvi(i) {
       const element = this.elements[i];
       if (!element) return;
       const row = this.taula.controls[i];
       const estat = this.json(this.M._corvani_estat(i));
-      element.hidden = !estat.visible;
+      const abans = element.estat || {};
+      element.estat = estat;
+      if (estat.visible !== abans.visible) element.hidden = !estat.visible;
       if (element.tagName === 'BUTTON') {
-        element.disabled = !estat.enabled;
-        if (element.textContent !== estat.caption) {
+        if (estat.enabled !== abans.enabled) element.disabled = !estat.enabled;
+        // The name first, so that the caption's change already carries the new name.
+        if (estat.name !== abans.name) {
+          if (estat.name === estat.caption) element.removeAttribute('aria-label');
+          else element.setAttribute('aria-label', estat.name);
+        }
+        if (estat.caption !== abans.caption) {
           element.textContent = estat.caption;
           if (this.disposat) this.ajustaText([element]);
         }
-        if (row.back !== null) element.style.backgroundColor = css(estat.back);
+        if (row.back !== null && estat.back !== abans.back) element.style.backgroundColor = css(estat.back);
       }
-      if (row.kind === 'ScrollBar') element.setAttribute('aria-valuenow', String(estat.value));
+      if (row.kind === 'ScrollBar' && estat.value !== abans.value) {
+        element.setAttribute('aria-valuenow', String(estat.value));
+        element.setAttribute('aria-valuetext', this.taula.direccio[estat.value]);
+      }
     }
 
-    // What a screen reader is told: the light at the eye, and the shapes the canvas shows.
+    // What a screen reader finds: the light at the eye, and the shapes the canvas shows.
     descriu() {
-      const d = this.json(this.M._corvani_descripcio());
-      const ull = this.elements[this.taula.controls.findIndex((row) => row.nom === 'Picture1')];
-      ull.setAttribute('aria-description', d.ull);
-      const llista = document.getElementById('formes');
-      llista.replaceChildren(...d.formes.map((nom) => {
-        const li = document.createElement('li');
-        li.textContent = nom;
-        return li;
-      }));
+      const text = this.M.UTF8ToString(this.M._corvani_descripcio());
+      if (text !== this.descrit) {
+        this.descrit = text;
+        const d = JSON.parse(text);
+        this.elements[this.taula.ull].setAttribute('aria-description', d.ull);
+        document.getElementById('formes').replaceChildren(...d.formes.map((nom) => {
+          const li = document.createElement('li');
+          li.textContent = nom;
+          return li;
+        }));
+      }
+    }
+
+    // What the action changed, in the desktop's words, spoken politely once, wherever the focus
+    // is: the light at the eye each time it changes, and the buttons, direction and shapes that
+    // changed with it. The browser tells a screen reader of the focused control's own new name or
+    // value; the eye's new light, which is a description, it does not.
+    anuncia() {
+      const focus = this.elements.indexOf(document.activeElement);
+      const text = this.M.UTF8ToString(this.M._corvani_avis(focus === this.taula.ull ? -1 : focus));
+      if (text) this.avis.textContent = text;
     }
 
     // The canvas in device pixels over the whole client area, the bench at the largest scale that
-    // fits it, every control at its place at that scale.
+    // fits it, every control at its place at that scale. The area is the window's less the menu
+    // bar, so nothing need be laid out to find it.
     disposa() {
       if (this.acabat) return;
       // While a handler waits for its message box the module must not be entered: the layout
@@ -289,9 +391,9 @@
         return;
       }
       const ratio = window.devicePixelRatio || 1;
-      const area = this.client.getBoundingClientRect();
-      const width = Math.max(1, Math.round(area.width * ratio));
-      const height = Math.max(1, Math.round(area.height * ratio));
+      const width = Math.max(1, Math.round(window.innerWidth * ratio));
+      const height = Math.max(1, Math.round((window.innerHeight - this.menusAltura) * ratio));
+      // A canvas given a size is black: the module paints only what is not.
       this.canvas.width = width;
       this.canvas.height = height;
       this.canvas.style.width = `${width / ratio}px`;
@@ -310,6 +412,7 @@
           left: `${left / ratio}px`, top: `${top / ratio}px`, width: `${w / ratio}px`, height: `${h / ratio}px`,
           fontSize: `${(row.kind === 'Label' ? 12 : 8) * PUNTS * this.escala}px`,
         });
+        element.amplada = w / ratio;
         if (element.imatge) {
           const { width: w0, height: h0 } = element.imatge;
           element.style.backgroundSize = `${w0 * this.escala}px ${h0 * this.escala}px`;
@@ -327,15 +430,25 @@
       this.pinta();
     }
 
-    // A caption whose longest word does not fit its face is made smaller, half a point at a time.
-    // All the buttons' sizes are set before any is measured, so the page is laid out once a step.
+    // A caption whose longest word does not fit its face is made smaller, half a point at a time,
+    // down to 6 points, as on the desktop. The words are measured on a canvas of the page's own, so
+    // that nothing of the page need be laid out to fit them.
     ajustaText(botons) {
-      const mida = (punts) => `${punts * PUNTS * this.escala}px`;
-      for (const boto of botons) boto.style.fontSize = mida(8);
-      let massaLlargs = botons.filter((boto) => boto.scrollWidth > boto.clientWidth);
-      for (let punts = 7.5; punts >= 6 && massaLlargs.length > 0; punts -= 0.5) {
-        for (const boto of massaLlargs) boto.style.fontSize = mida(punts);
-        massaLlargs = massaLlargs.filter((boto) => boto.scrollWidth > boto.clientWidth);
+      const mida = (punts) => punts * PUNTS * this.escala;
+      if (!this.mesura) {
+        const canvas = typeof OffscreenCanvas === 'function' ? new OffscreenCanvas(1, 1) : document.createElement('canvas');
+        this.mesura = canvas.getContext('2d');
+      }
+      for (const boto of botons) {
+        const cara = boto.amplada - (boto.classList.contains('sistema') ? this.vores.sistema : this.vores.grafic);
+        const paraules = boto.textContent.split(/\s+/).filter((p) => p);
+        const massaLlarg = (punts) => {
+          this.mesura.font = `${mida(punts)}px ${this.lletra}`;
+          return paraules.some((p) => this.mesura.measureText(p).width > cara);
+        };
+        let punts = 8;
+        while (punts > 6 && massaLlarg(punts)) punts -= 0.5;
+        boto.style.fontSize = `${mida(punts)}px`;
       }
     }
 
@@ -348,18 +461,18 @@
       }, { once: true });
     }
 
-    // Copies to the canvas the rectangles of the surface that changed.
+    // Copies to the canvas the rectangles of the surface that changed, whose pixels the module
+    // gives one rectangle after another.
     pinta() {
       const M = this.M;
       const count = M._corvani_pinta();
       if (count === 0) return;
       const rects = new Int32Array(M.HEAP32.buffer, M._corvani_rectangles(), count * 4).slice();
-      const { width, height } = this.canvas;
-      const pixels = new Uint8ClampedArray(M.HEAPU8.buffer, M._corvani_pixels(), width * height * 4);
-      const image = new ImageData(pixels, width, height);
+      let at = M._corvani_pixels();
       for (let k = 0; k < count; ++k) {
         const [x, y, w, h] = rects.subarray(4 * k, 4 * k + 4);
-        this.context.putImageData(image, 0, 0, x, y, w, h);
+        this.context.putImageData(new ImageData(new Uint8ClampedArray(M.HEAPU8.buffer, at, w * h * 4), w, h), x, y);
+        at += w * h * 4;
       }
     }
 
@@ -376,6 +489,16 @@
     }
   }
 
+  // Served as an installable site, the page has a manifest and a service worker that keeps it for
+  // use offline; opened as a file it has neither. The worker is registered once the page has loaded.
+  function registraServei() {
+    const manifest = document.querySelector('link[rel="manifest"]');
+    if (!manifest || !('serviceWorker' in navigator) || !/^https?:$/.test(location.protocol)) return;
+    window.addEventListener('load', () => {
+      navigator.serviceWorker.register(manifest.dataset.servei).catch(() => {});
+    });
+  }
+
   // The module is compiled as the page loads, so the bench is shown before the load event.
   let pagina = null;
   CorvaniModule({
@@ -385,4 +508,5 @@
       pagina = new Pagina(this);
     },
   });
+  registraServei();
 })();

@@ -1,13 +1,16 @@
-// Build-time tool: writes the one self-contained page from its template, style and script, the
+// Build-time tool: writes the one self-contained page from its template, style and scripts, the
 // WebAssembly module's script (the module inlined in it) and the committed PNGs as data addresses.
-// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css PAGE.js MODULE.js PICTURE.png...
+// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js SCRIPT.js... PICTURE.png...
+// The page's scripts run in the order given, as one script.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 
-const [output, template, style, script, modul, ...pictures] = process.argv.slice(2);
-if (!output || !modul || pictures.length === 0) {
-  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css PAGE.js MODULE.js PICTURE.png...');
+const [output, template, style, modul, ...rest] = process.argv.slice(2);
+const scripts = rest.filter((file) => file.endsWith('.js'));
+const pictures = rest.filter((file) => file.endsWith('.png'));
+if (!modul || scripts.length === 0 || pictures.length === 0 || scripts.length + pictures.length !== rest.length) {
+  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js SCRIPT.js... PICTURE.png...');
   process.exit(2);
 }
 
@@ -41,7 +44,7 @@ const parts = {
   '/*ESTIL*/': read(style),
   '/*IMATGES*/': JSON.stringify(imatges),
   '/*MODUL*/': inScript(read(modul), modul),
-  '/*PAGINA*/': inScript(read(script), script),
+  '/*PAGINA*/': scripts.map((script) => inScript(read(script), script)).join('\n'),
 };
 let page = read(template);
 for (const [mark, text] of Object.entries(parts)) {

@@ -56,6 +56,11 @@ EMSCRIPTEN_KEEPALIVE const char* corvani_estat(int c) {
 
 EMSCRIPTEN_KEEPALIVE const char* corvani_descripcio() { return respon(pagina->descripcio()); }
 
+// The notice after an action; `focused` is the control with the focus, or -1.
+EMSCRIPTEN_KEEPALIVE const char* corvani_avis(int focused) {
+  return respon(pagina->avis(control(focused) ? std::optional<Ctl>(static_cast<Ctl>(focused)) : std::nullopt));
+}
+
 EMSCRIPTEN_KEEPALIVE int corvani_click(int c) { return control(c) && pagina->click(static_cast<Ctl>(c)); }
 
 EMSCRIPTEN_KEEPALIVE int corvani_tria(int menu) {
@@ -65,7 +70,8 @@ EMSCRIPTEN_KEEPALIVE int corvani_tria(int menu) {
 
 EMSCRIPTEN_KEEPALIVE void corvani_barra(int value) { pagina->barra(value); }
 
-// Paints what changed; the rectangles follow as left, top, width, height in corvani_rectangles().
+// Paints what changed; the rectangles follow as left, top, width, height in corvani_rectangles(),
+// and their pixels one rectangle after another in corvani_pixels().
 EMSCRIPTEN_KEEPALIVE int corvani_pinta() {
   rectangles.clear();
   for (const auto& r : pagina->superficie().paint()) rectangles.insert(rectangles.end(), {r.left, r.top, r.width, r.height});

@@ -2,6 +2,7 @@
 #include "web/pagina.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -67,7 +68,12 @@ public:
     text_ += number;
     return *this;
   }
-  Json& value(int n) { return value(double(n)); }
+  Json& value(int n) {
+    comma();
+    char number[16];
+    text_.append(number, std::to_chars(number, number + sizeof number, n).ptr);
+    return *this;
+  }
   Json& value(bool b) {
     comma();
     text_ += b ? "true" : "false";
@@ -97,9 +103,6 @@ private:
   bool first_ = true;
 };
 
-constexpr std::array<std::string_view, 7> kindNames = {"Button", "GraphicalButton", "PictureBox", "ScrollBar",
-                                                       "Frame",  "Shape",           "Label"};
-
 int menuNumber(Menu m) { return static_cast<int>(m); }
 
 }  // namespace
@@ -109,6 +112,7 @@ Pagina::Pagina(Dialogs& dialogs, std::function<void(Ctl)> changed)
   superficie_.setControls(banc_.controls());
   banc_.controls().setObserver(this);
   banc_.Form_Load();
+  llegit_ = llegeix(banc_.estat(), banc_.controls());
 }
 
 Pagina::~Pagina() { banc_.controls().setObserver(nullptr); }
@@ -131,9 +135,11 @@ std::string Pagina::taula() {
     j.close('}');
   }
   j.close(']').field("sortir", menuNumber(Menu::mnuSortir));
+  j.field("focus", int(ord(focusInicial))).field("ull", int(ord(Ctl::Picture1)));
+  j.key("direccio").open('[').value(t::direccioLlum[0]).value(t::direccioLlum[1]).close(']');
   j.key("controls").open('[');
   for (const ControlLayout& row : controlTable) {
-    j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindNames[static_cast<int>(row.kind)]);
+    j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindName(row.kind));
     j.key("rect").rect(escala::pixelRect(row.rect));
     j.field("caption", row.caption).field("tooltip", row.tooltip).field("accessibleName", row.accessibleName);
     j.field("picture", pictureName(row.picture));
@@ -148,6 +154,7 @@ std::string Pagina::estat(Ctl c) const {
   const ControlState& s = banc_.controls()[c];
   Json j;
   j.open('{').field("visible", s.visible).field("enabled", s.enabled).field("caption", std::string_view(s.caption));
+  j.field("name", accessibleNameFor(c, s.caption));
   j.field("back", s.back).field("fill", s.fill).field("value", int(s.value)).close('}');
   return j.take();
 }
@@ -159,6 +166,13 @@ std::string Pagina::descripcio() const {
   for (const FormaVisible& forma : formesVisibles(banc_.estat(), banc_.controls())) j.value(std::string_view(forma.nom));
   j.close(']').close('}');
   return j.take();
+}
+
+std::string Pagina::avis(std::optional<Ctl> sentit) {
+  Lectura ara = llegeix(banc_.estat(), banc_.controls());
+  std::string text = corvani::avis(llegit_, ara, sentit ? std::span<const Ctl>(&*sentit, 1) : std::span<const Ctl>());
+  llegit_ = std::move(ara);
+  return text;
 }
 
 std::string Pagina::vista(int width, int height) {

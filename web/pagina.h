@@ -3,11 +3,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "model/banc.h"
 #include "model/controls.h"
 #include "model/ports.h"
+#include "view/descripcio.h"
 #include "web/superficie.h"
 
 namespace corvani::web {
@@ -22,12 +24,18 @@ public:
   Superficie& superficie() { return superficie_; }
 
   // The window as it opens: title, the message boxes' title and button, the line shown once the
-  // program has ended, the menu bar, and every control's row of the table, by stacking order.
+  // program has ended, the menu bar, the control focused first, the eye, the words for the
+  // direction bar's values, and every control's row of the table, by stacking order.
   static std::string taula();
-  // A control's state now: visible, enabled, caption, back and fill colours, value.
+  // A control's state now: visible, enabled, caption, the name screen readers give it, back and
+  // fill colours, value.
   std::string estat(Ctl c) const;
   // What a screen reader is told: the light at the eye and the shapes shown.
   std::string descripcio() const;
+  // What changed for a screen reader since the last notice, in sentences, as the desktop says it
+  // after an action; empty if nothing did. The change of `sentit`, which has the focus, is left
+  // to the screen reader, which hears it by itself.
+  std::string avis(std::optional<Ctl> sentit);
   // Lays the bench out on an area of device pixels: the view and every control's rectangle there.
   std::string vista(int width, int height);
 
@@ -43,6 +51,7 @@ private:
   Superficie superficie_;
   Banc banc_;
   std::function<void(Ctl)> changed_;
+  Lectura llegit_;  // as of the last notice
 };
 
 }  // namespace corvani::web

@@ -16,7 +16,9 @@ using escala::PixelRect;
 constexpr std::array<Ctl, 6> shapesBottomUp = {Ctl::shpFiltre0, Ctl::shpFiltre1, Ctl::shpFiltre2,
                                                Ctl::shpPaper,   Ctl::shpPotMescla, Ctl::shpMescla};
 
-constexpr std::uint32_t opaque(Color c) { return static_cast<std::uint32_t>(c) | 0xFF000000u; }
+// A colour as the page's canvas takes it. Black is all zero, which an opaque canvas shows as black
+// and which fills as fast as memory is cleared; every other colour is opaque.
+constexpr std::uint32_t pixel(Color c) { return c == colors::black ? 0 : static_cast<std::uint32_t>(c) | 0xFF000000u; }
 
 PixelRect intersected(PixelRect a, PixelRect b) {
   const int left = std::max(a.left, b.left), top = std::max(a.top, b.top);
@@ -60,13 +62,17 @@ void edge(Span& span, double px, double py, double qx, double qy, double y) {
 
 }  // namespace
 
+// The page's canvas is black once it is given its size: only what is not black is painted.
 void Superficie::setView(int width, int height, escala::Vista view) {
   width_ = std::max(0, width);
   height_ = std::max(0, height);
   view_ = view;
-  pixels_.assign(std::size_t(width_) * std::size_t(height_), opaque(colors::black));
-  for (Ctl shape : shapesBottomUp) shapesPainted_[ord(shape)] = footprint(shape);
-  dirty_ = {{0, 0, width_, height_}};
+  dirty_.clear();
+  for (Ctl shape : shapesBottomUp) {
+    shapesPainted_[ord(shape)] = footprint(shape);
+    if (controls_->visible(shape)) touch(shapesPainted_[ord(shape)]);
+  }
+  for (const Trace& t : traces_) touch(footprint(t));
 }
 
 // Only where the erased lines lay: the lines and shapes drawn next mark their own places.
@@ -141,6 +147,8 @@ std::vector<Superficie::Run> Superficie::runsOf(Point from, Point to, int width)
 }
 
 // A long list of small rectangles costs more in calls to the canvas than the black it saves.
+// Each rectangle is painted whole into its own piece of the pixels, so that the surface never
+// holds, clears or touches more pixels than it paints.
 const std::vector<PixelRect>& Superficie::paint() {
   constexpr std::size_t manyRects = 24;
   if (dirty_.size() > manyRects) {
@@ -148,44 +156,51 @@ const std::vector<PixelRect>& Superficie::paint() {
     for (const PixelRect& r : dirty_) all = united(all, r);
     dirty_ = {all};
   }
-  for (const PixelRect& r : dirty_) paintWithin(r);
+  std::size_t size = 0;
+  for (const PixelRect& r : dirty_) size += std::size_t(r.width) * std::size_t(r.height);
+  pixels_.resize(size);
+  std::uint32_t* piece = pixels_.data();
+  for (const PixelRect& r : dirty_) {
+    paintWithin({r, piece});
+    piece += std::size_t(r.width) * std::size_t(r.height);
+  }
   painted_.swap(dirty_);
   dirty_.clear();
   return painted_;
 }
 
 // Black, the shapes from the bottom up, then the lines and the shapes repainted over them.
-void Superficie::paintWithin(PixelRect clip) {
-  fill(clip, colors::black, clip);
+void Superficie::paintWithin(const Piece& piece) {
+  fill(piece.rect, colors::black, piece);
   for (Ctl shape : shapesBottomUp)
-    if (!empty(intersected(footprint(shape), clip))) paintShape(shape, clip);
+    if (!empty(intersected(footprint(shape), piece.rect))) paintShape(shape, piece);
   for (const Trace& t : traces_) {
     if (t.shape) {
-      paintShape(*t.shape, clip);
+      paintShape(*t.shape, piece);
       continue;
     }
-    if (empty(intersected(footprint(t), clip))) continue;
-    const std::uint32_t color = opaque(t.color);
+    if (empty(intersected(footprint(t), piece.rect))) continue;
+    const std::uint32_t color = pixel(t.color);
     for (const Run& run : runsOf(t.from, t.to, t.width)) {
-      if (run.y < clip.top || run.y >= clip.bottom()) continue;
-      const int left = std::max(run.left, clip.left), right = std::min(run.right, clip.right());
-      if (left < right) std::fill_n(&pixels_[std::size_t(run.y) * width_ + left], right - left, color);
+      if (run.y < piece.rect.top || run.y >= piece.rect.bottom()) continue;
+      const int left = std::max(run.left, piece.rect.left), right = std::min(run.right, piece.rect.right());
+      if (left < right) std::fill_n(piece.at(left, run.y), right - left, color);
     }
   }
 }
 
 // Each part laid out at scale 1 and placed at the view as the controls are. Borders without a
 // colour of their own are black, the window-text colour of the desktop's usual palette.
-void Superficie::paintShape(Ctl shape, PixelRect clip) {
+void Superficie::paintShape(Ctl shape, const Piece& piece) {
   for (const escala::Pinzellada& part : escala::pinturaDe(shape, *controls_, colors::black))
-    fill(escala::place(part.rect, view_), part.color, clip);
+    fill(escala::place(part.rect, view_), part.color, piece);
 }
 
-void Superficie::fill(PixelRect r, Color color, PixelRect clip) {
-  r = intersected(r, clip);
+void Superficie::fill(PixelRect r, Color color, const Piece& piece) {
+  r = intersected(r, piece.rect);
   if (empty(r)) return;
-  const std::uint32_t pixel = opaque(color);
-  for (int y = r.top; y < r.bottom(); ++y) std::fill_n(&pixels_[std::size_t(y) * width_ + r.left], r.width, pixel);
+  const std::uint32_t p = pixel(color);
+  for (int y = r.top; y < r.bottom(); ++y) std::fill_n(piece.at(r.left, y), r.width, p);
 }
 
 }  // namespace corvani::web

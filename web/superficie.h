@@ -1,5 +1,5 @@
 // The drawing surface of the browser page: the shapes and the lines drawn since the last clear,
-// rasterized without antialiasing into opaque pixels at the page's device scale, and the
+// rasterized without antialiasing into pixels at the page's device scale, and the
 // rectangles that changed since the page last copied them to its canvas.
 #pragma once
 
@@ -18,7 +18,8 @@ public:
   // The controls whose shapes it paints; set before anything is drawn.
   void setControls(const Controls& controls) { controls_ = &controls; }
 
-  // The area in device pixels and where the bench lies on it; everything is painted anew.
+  // The area in device pixels and where the bench lies on it, black: what lies on it is painted
+  // anew, and the next paint reports where.
   void setView(int width, int height, escala::Vista view);
   int width() const { return width_; }
   int height() const { return height_; }
@@ -33,10 +34,11 @@ public:
 
   // Paints what changed and returns those rectangles, which the page copies to its canvas.
   const std::vector<escala::PixelRect>& paint();
-  // Rows from the top, each pixel red, green, blue and alpha bytes in that order (the packed
-  // colour with an opaque alpha, on a little-endian machine such as WebAssembly).
+  // The pixels of the rectangles the last paint returned, one rectangle after another, each
+  // row by row from its top; each pixel red, green, blue and alpha bytes in that order (the
+  // packed colour with an opaque alpha, on a little-endian machine such as WebAssembly), black
+  // all zero.
   const std::uint32_t* pixels() const { return pixels_.data(); }
-  Color at(int x, int y) const { return static_cast<Color>(pixels_[std::size_t(y) * width_ + x] & 0xFFFFFF); }
 
 private:
   // A line's pixels, as runs along the rows, at the current view.
@@ -53,9 +55,17 @@ private:
   escala::PixelRect footprint(const Trace& t) const;
   escala::PixelRect footprint(Ctl shape) const;
   void touch(escala::PixelRect r);
-  void paintWithin(escala::PixelRect clip);
-  void paintShape(Ctl shape, escala::PixelRect clip);
-  void fill(escala::PixelRect r, Color color, escala::PixelRect clip);
+  // A rectangle of the surface being painted, and its pixels.
+  struct Piece {
+    escala::PixelRect rect;
+    std::uint32_t* pixels;
+    std::uint32_t* at(int x, int y) const {
+      return pixels + std::size_t(y - rect.top) * std::size_t(rect.width) + std::size_t(x - rect.left);
+    }
+  };
+  void paintWithin(const Piece& piece);
+  void paintShape(Ctl shape, const Piece& piece);
+  void fill(escala::PixelRect r, Color color, const Piece& piece);
 
   const Controls* controls_ = nullptr;
   std::vector<Trace> traces_;

@@ -1,9 +1,9 @@
 // Random sequences of actions played on the page and on the bench compiled natively: after every
 // step the page shows the same control states, shapes, light at the eye and messages.
 'use strict';
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { launch, close, Banc, passos, RECTS } = require('./banc.js');
+const { navegador, Banc, passos, RECTS } = require('./banc.js');
 
 // A small seeded generator (mulberry32), so that a failing sequence can be played again.
 function generator(seed) {
@@ -21,13 +21,11 @@ const SEQUENCES = (process.env.CORVANI_SEED ? [Number(process.env.CORVANI_SEED)]
 const STEPS = 30;
 const ORD = Object.keys(RECTS);
 
-let browser;
-before(async () => { browser = await launch(); });
-after(() => close(browser));
+const { browser } = navegador();
 
 for (const seed of SEQUENCES) {
   test(`random sequence, seed ${seed}`, async () => {
-    const banc = await Banc.obre(browser);
+    const banc = await Banc.obre(browser());
     const rand = generator(seed);
     const actions = [];
     const shown = [await banc.estat()];

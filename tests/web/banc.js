@@ -7,15 +7,18 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
+const { before, after } = require('node:test');
+const assert = require('node:assert/strict');
 const puppeteer = require('puppeteer-core');
 
 const PAGINA = process.env.CORVANI_PAGINA;
 const PASSOS = process.env.CORVANI_PASSOS;
 const CHROMIUM = process.env.CORVANI_CHROMIUM || '/usr/bin/chromium';
 
-// The bench compiled natively: what it shows before and after each action, one block a step.
-function passos(actions) {
-  const out = execFileSync(PASSOS, actions, { encoding: 'utf8' });
+// The bench compiled natively: what it shows before and after each action, one block a step;
+// with lector, also the buttons' names for screen readers and the notice after each action.
+function passos(actions, { lector = false } = {}) {
+  const out = execFileSync(PASSOS, lector ? ['--lector', ...actions] : actions, { encoding: 'utf8' });
   return out.split(/^--- \d+\n/m).slice(1).map((block) => block.replace(/\n$/, ''));
 }
 
@@ -25,6 +28,17 @@ const RECTS = Object.fromEntries(
     const [nom, ...rect] = line.split('|');
     return [nom, rect.map(Number)];
   }));
+
+// What the window's table gives screen readers of each control, by name (passos.cpp --noms).
+const NOMS = Object.fromEntries(
+  execFileSync(PASSOS, ['--noms'], { encoding: 'utf8' }).replace(/\n$/, '').split('\n').map((line) => {
+    const [nom, kind, caption, tooltip, accessibleName] = line.split('|');
+    return [nom, { kind, caption, tooltip, accessibleName }];
+  }));
+
+// An action as the native bench takes it (passos.cpp): a click on a control by its name, or a
+// menu item by its number.
+const clic = (nom) => `click:${Object.keys(RECTS).indexOf(nom)}`;
 
 // Packed colours, red + 256·green + 65536·blue, as the bench gives them.
 const pack = (r, g, b) => r + 256 * g + 65536 * b;
@@ -51,19 +65,39 @@ async function close(browser) {
   fs.rmSync(browser.profile, { recursive: true, force: true, maxRetries: 5 });
 }
 
+// For a test file: one browser for all its tests (browser()), and withPage(fn, viewport), which
+// gives fn a fresh page and requires that no error was raised in it.
+function navegador() {
+  let browser;
+  before(async () => { browser = await launch(); });
+  after(() => close(browser));
+  return {
+    browser: () => browser,
+    async withPage(fn, viewport) {
+      const banc = await Banc.obre(browser, viewport);
+      try {
+        await fn(banc);
+        assert.deepEqual(banc.errors, [], 'errors in the page');
+      } finally {
+        await banc.tanca();
+      }
+    },
+  };
+}
+
 class Banc {
   constructor(page) {
     this.page = page;
     this.missatges = []; // the texts of the boxes closed since the last look
   }
 
-  // Opens the page in a new tab with a viewport of CSS pixels at a device pixel ratio; 867 × 640
-  // at ratio 1 gives the bench at scale 1 under the menu bar.
-  static async obre(browser, { width = 867, height = 640, ratio = 1 } = {}) {
+  // Opens the page in a new tab with a viewport of CSS pixels at a device pixel ratio, with a
+  // touchscreen if asked; 867 × 640 at ratio 1 gives the bench at scale 1 under the menu bar.
+  static async obre(browser, { width = 867, height = 640, ratio = 1, touch = false } = {}) {
     const page = await browser.newPage();
     const errors = [];
     page.on('pageerror', (e) => errors.push(e.message));
-    await page.setViewport({ width, height, deviceScaleFactor: ratio });
+    await page.setViewport({ width, height, deviceScaleFactor: ratio, hasTouch: touch });
     await page.goto(pathToFileURL(PAGINA).href);
     await page.waitForSelector('body[data-llest]', { timeout: 15000 });
     const banc = new Banc(page);
@@ -75,10 +109,12 @@ class Banc {
     await this.page.close();
   }
 
-  // Until the action has run to its end, or a message box has opened.
+  // Until the action has run to its end, or a message box has opened, and full screen has
+  // settled where the keys left it.
   async calma() {
     await this.page.waitForFunction(
-      () => !document.body.hasAttribute('data-ocupat') || document.getElementById('missatge').open);
+      () => (!document.body.hasAttribute('data-ocupat') || document.getElementById('missatge').open) &&
+        !document.body.hasAttribute('data-pantalla'));
   }
 
   // The point in CSS pixels of the page where the table puts the middle of a control.
@@ -105,6 +141,95 @@ class Banc {
     const { x, y } = await this.lloc(nom);
     await this.page.mouse.click(x, y);
     await this.calma();
+  }
+
+  // Keys as the user types them, one after another: "Tab", "Shift+Tab", "Alt+O", "Space", "F11"...
+  // Each goes to whatever has the focus, and the action it starts runs to its end or to a box.
+  async tecles(...keys) {
+    for (const combination of keys) {
+      const parts = combination.split('+');
+      const key = parts.pop();
+      for (const modifier of parts) await this.page.keyboard.down(modifier);
+      await this.page.keyboard.press(key.length === 1 ? key.toLowerCase() : key);
+      for (const modifier of parts.reverse()) await this.page.keyboard.up(modifier);
+      await this.calma();
+    }
+  }
+
+  // What has the keyboard's focus: a control by its name, a menu item by its text, the message
+  // box's button as "D'acord", or null.
+  async enfocat() {
+    return this.page.evaluate(() => {
+      const a = document.activeElement;
+      if (!a || a === document.body) return null;
+      return a.dataset.control || a.dataset.menu || a.textContent;
+    });
+  }
+
+  // Gives the focus to a control, as a click would.
+  async enfoca(nom) {
+    await this.page.focus(`[data-control="${nom}"]`);
+  }
+
+  // The colours a step inside a control's left edge, half way down, as the screen shows them:
+  // one CSS pixel in (outer) and two (inner), each "white", "black" or packed.
+  async vores(nom) {
+    const box = await (await this.page.$(`[data-control="${nom}"]`)).boundingBox();
+    const clip = { x: Math.round(box.x), y: Math.round(box.y + box.height / 2), width: 3, height: 1 };
+    const data = await this.page.screenshot({ encoding: 'base64', clip });
+    const [outer, inner] = await this.page.evaluate(async (png) => {
+      const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${png}`)).blob());
+      const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+      const context = canvas.getContext('2d');
+      context.drawImage(bitmap, 0, 0);
+      const at = (x) => [...context.getImageData(x, 0, 1, 1).data];
+      return [at(1), at(2)];
+    }, data);
+    const name = ([r, g, b]) => (r + g + b === 765 ? 'white' : r + g + b === 0 ? 'black' : r + 256 * g + 65536 * b);
+    return { outer: name(outer), inner: name(inner) };
+  }
+
+  // The node of Chromium's accessibility tree for the first element a selector finds: its role,
+  // name, description, value and properties (live, modal, disabled, focused...), or null where
+  // the element is not in the tree.
+  async ax(selector) {
+    if (!this.cdp) this.cdp = await this.page.createCDPSession();
+    const { result } = await this.cdp.send('Runtime.evaluate',
+      { expression: `document.querySelector(${JSON.stringify(selector)})` });
+    if (!result.objectId) return null;
+    const { nodes } = await this.cdp.send('Accessibility.getPartialAXTree',
+      { objectId: result.objectId, fetchRelatives: false });
+    const node = nodes.find((n) => !n.ignored);
+    if (!node) return null;
+    const value = (v) => (v ? v.value : undefined);
+    return {
+      role: value(node.role), name: value(node.name), description: value(node.description) ?? '', value: value(node.value),
+      props: Object.fromEntries((node.properties || []).map((p) => [p.name, p.value.value])),
+    };
+  }
+
+  // A tap at the middle of a control's place, or of an element's box given by a selector, sent
+  // as touch events.
+  async toca(nom) {
+    const { x, y } = RECTS[nom] ? await this.lloc(nom) : await this.mig(nom);
+    await this.page.touchscreen.tap(x, y);
+    await this.calma();
+  }
+
+  async mig(selector) {
+    const box = await (await this.page.$(selector)).boundingBox();
+    return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+  }
+
+  // Actions as a user does them, each box they open closed: clicks on controls by name, the
+  // direction bar's arrows ("down", "up") and menu items ("menu " and the item's text).
+  async juga(actions) {
+    for (const a of actions) {
+      if (a === 'down' || a === 'up') await this.barra(a === 'down' ? 1 : 0);
+      else if (a.startsWith('menu ')) await this.menu(a.slice(5));
+      else await this.clica(a);
+      await this.acordTots();
+    }
   }
 
   // Chooses a menu item by its text, opening its menu first where it has one.
@@ -151,6 +276,14 @@ class Banc {
     await this.calma();
   }
 
+  // Closes the open box with a key (Enter, Escape, Space on its button), as the user would.
+  async acordAmb(key) {
+    const m = await this.missatge();
+    if (!m) throw new Error('no message box is open');
+    this.missatges.push(m.text);
+    await this.tecles(key);
+  }
+
   // Every box the last action opens, closed in turn.
   async acordTots() {
     while (await this.missatge()) await this.acord();
@@ -180,13 +313,15 @@ class Banc {
   // What the page shows of the controls, in the words of the native bench (passos.cpp), and the
   // boxes closed since the last look.
   async estat() {
-    const lines = await this.page.evaluate(() => {
+    const lines = await this.page.evaluate((ordre) => {
       const packed = (css) => {
         const [r, g, b] = css.match(/\d+/g).map(Number);
         return String(r + 256 * g + 65536 * b);
       };
       const out = [];
-      for (const el of document.querySelectorAll('#client [data-control]')) {
+      const controls = [...document.querySelectorAll('#client [data-control]')];
+      controls.sort((a, b) => ordre.indexOf(a.dataset.control) - ordre.indexOf(b.dataset.control));
+      for (const el of controls) {
         const button = el.tagName === 'BUTTON';
         const back = button && el.style.backgroundColor ? packed(el.style.backgroundColor) : '';
         const value = el.getAttribute('role') === 'scrollbar' ? el.getAttribute('aria-valuenow') : '';
@@ -197,7 +332,7 @@ class Banc {
       out.push(`formes|${formes}`);
       out.push(`ull|${document.querySelector('[data-control="Picture1"]').getAttribute('aria-description')}`);
       return out;
-    });
+    }, Object.keys(RECTS));
     for (const m of this.missatges) lines.push(`missatge|${m}`);
     this.missatges = [];
     return lines.join('\n');
@@ -212,4 +347,4 @@ class Banc {
   }
 }
 
-module.exports = { launch, close, Banc, passos, RECTS, COLORS, pack };
+module.exports = { launch, close, navegador, Banc, passos, clic, RECTS, NOMS, COLORS, pack };

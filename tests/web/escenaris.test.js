@@ -1,26 +1,14 @@
 // The page as a user meets it: clicks at the table's places, the canvas's pixels at points in
 // drawing units, and the controls' states read from the page, action by action.
 'use strict';
-const { describe, test, before, after } = require('node:test');
+const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
-const { launch, close, Banc, passos, COLORS, pack } = require('./banc.js');
-
-const { black, red, green, blue, yellow, cyan, magenta, white, potGrey } = COLORS;
-
-let browser;
-before(async () => { browser = await launch(); });
-after(() => close(browser));
+const { navegador, passos, COLORS, pack } = require('./banc.js');
 
 // A fresh page for each case; none of it is kept between loads.
-async function withPage(fn, viewport) {
-  const banc = await Banc.obre(browser, viewport);
-  try {
-    await fn(banc);
-    assert.deepEqual(banc.errors, [], 'errors in the page');
-  } finally {
-    await banc.tanca();
-  }
-}
+const { withPage } = navegador();
+
+const { black, red, green, blue, yellow, cyan, magenta, white, potGrey } = COLORS;
 
 // Points in drawing units where the tests look at the ray and the shapes.
 const P = {
@@ -43,15 +31,6 @@ const lamp = (i) => `cmdLlum(${i})`;
 const off = (i) => `cmdLlumOff(${i})`;
 const filtre = (i) => `cmdfiltre(${i})`;
 const tinta = (i) => `cmdTinta(${i})`;
-
-async function play(banc, actions) {
-  for (const a of actions) {
-    if (a === 'down' || a === 'up') await banc.barra(a === 'down' ? 1 : 0);
-    else if (a.startsWith('menu ')) await banc.menu(a.slice(5));
-    else await banc.clica(a);
-    await banc.acordTots();
-  }
-}
 
 async function expectPixels(banc, points) {
   for (const [name, point, color] of points) {
@@ -129,7 +108,7 @@ describe('lamps', () => {
   ];
   for (const [name, clicks, ray, blanca, enabled, offShown] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, clicks);
+      await banc.juga(clicks);
       await expectPixels(banc, [['before the slots', P.beforeSlots, ray], ['after the slots', P.afterSlots, ray]]);
       assert.equal((await banc.control('cmdBlanca')).caption, blanca);
       for (let i = 0; i < 3; ++i) {
@@ -151,7 +130,7 @@ describe('filters', () => {
   ];
   for (const [name, clicks, rays, slots] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, clicks);
+      await banc.juga(clicks);
       await expectPixels(banc, [
         ['before the slots', P.beforeSlots, rays[0]], ['between slots 0 and 1', P.betweenSlots01, rays[1]],
         ['between slots 1 and 2', P.betweenSlots12, rays[2]], ['after the slots', P.afterSlots, rays[3]],
@@ -162,7 +141,7 @@ describe('filters', () => {
   }
 
   test('a fourth filter: the message first, then slot 2 takes it', () => withPage(async (banc) => {
-    await play(banc, ['cmdBlanca', filtre(3), filtre(5), filtre(4)]);
+    await banc.juga(['cmdBlanca', filtre(3), filtre(5), filtre(4)]);
     await banc.clica(filtre(0));
     assert.deepEqual(await banc.missatge(),
       { titol: 'Corvani', text: 'només podem posar fins a 3 filtres alhora', boto: "D'acord" });
@@ -193,7 +172,7 @@ describe('direction and analysis', () => {
   ];
   for (const [name, actions, points, down] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, actions);
+      await banc.juga(actions);
       await expectPixels(banc, points);
       assert.equal((await banc.control('PicAvall')).shown, down);
       assert.equal((await banc.control('Picture2')).shown, !down);
@@ -219,7 +198,7 @@ describe('the pot and the paper', () => {
   ];
   for (const [name, clicks, messages, points] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, clicks);
+      await banc.juga(clicks);
       assert.deepEqual(banc.missatges, messages);
       await expectPixels(banc, points);
     }));
@@ -237,7 +216,7 @@ describe('modes and reset', () => {
   ];
   for (const [name, action, filters, inks] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, [tinta(3), lamp(0), 'cmdBlanca', 'cmdBlanca', lamp(1), filtre(2), filtre(1), action]);
+      await banc.juga([tinta(3), lamp(0), 'cmdBlanca', 'cmdBlanca', lamp(1), filtre(2), filtre(1), action]);
       for (const nom of filterHalf) assert.equal((await banc.control(nom)).shown, filters, nom);
       for (const nom of pigments) assert.equal((await banc.control(nom)).shown, inks, nom);
       for (let i = 0; i < 3; ++i) assert.equal((await banc.control(lamp(i))).enabled, true, lamp(i));
@@ -257,7 +236,7 @@ describe('information texts', () => {
   ];
   for (const [name, item, id] of rows) {
     test(name, () => withPage(async (banc) => {
-      await play(banc, ['cmdBlanca', filtre(3)]);
+      await banc.juga(['cmdBlanca', filtre(3)]);
       await banc.menu(item);
       const box = await banc.missatge();
       const expected = passos([`menu:${id}`])[1].split('\n').find((l) => l.startsWith('missatge|')).slice(9);
@@ -278,7 +257,7 @@ describe('information texts', () => {
 
 describe('exit', () => {
   test('Sortir ends the program; a reload starts it again', () => withPage(async (banc) => {
-    await play(banc, ['cmdBlanca', filtre(3), tinta(3)]);
+    await banc.juga(['cmdBlanca', filtre(3), tinta(3)]);
     await banc.menu('&Sortir');
     const ended = await banc.page.evaluate(() => ({
       text: document.body.innerText.trim(),
@@ -297,7 +276,7 @@ describe('exit', () => {
 describe('device pixel ratios', () => {
   for (const ratio of [1, 1.5, 2, 3]) {
     test(`sharp at ${ratio} device pixels to a CSS pixel`, () => withPage(async (banc) => {
-      await play(banc, [lamp(0), lamp(1), filtre(4), tinta(3), 'down', 'cmdAnalisi']);
+      await banc.juga([lamp(0), lamp(1), filtre(4), tinta(3), 'down', 'cmdAnalisi']);
       await expectPixels(banc, [['red to the paper', P.componentToPaper[0], red], ['green to the paper', P.componentToPaper[1], black]]);
       // Every pixel black or one of the colours drawn: no line is antialiased.
       const drawn = new Set([black, red, green, blue, magenta, white, potGrey, cyan, pack(128, 255, 128)]);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "model/layout.h"
+#include "tests/web/tela.h"
 #include "ui/form1.h"
 #include "web/pagina.h"
 
@@ -73,10 +74,11 @@ void EscriptoriTest::sameSurface() {
   }
   const QImage desktop = form.llenc().grab().toImage().convertToFormat(QImage::Format_RGB32);
   web::Superficie& surface = pagina.superficie();
-  surface.paint();
+  Tela tela(surface);
+  tela.pinta(surface);
   QCOMPARE(desktop.size(), QSize(surface.width(), surface.height()));
 
-  const auto page = [&](int x, int y) { return rgb(surface.at(x, y)); };
+  const auto page = [&](int x, int y) { return rgb(tela.at(x, y)); };
   const auto near = [](int x, int y, auto colourAt, QColor wanted, QSize size) {
     for (int dy = -1; dy <= 1; ++dy)
       for (int dx = -1; dx <= 1; ++dx) {

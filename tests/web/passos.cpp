@@ -2,7 +2,10 @@
 // (click:N on control N, menu:N for menu item N, barra:V for the direction bar at V, by the
 // numbers of Ctl and Menu) and prints, before the first and after each, what the page shows of
 // the controls in the same words the tests read from the page. With --rects it prints instead
-// every control's laid-out rectangle in pixels at scale 1, where the tests click.
+// every control's laid-out rectangle in pixels at scale 1, where the tests click; with --noms,
+// what the table gives screen readers of each: kind, caption, tooltip and accessible name. With
+// --lector before the actions, each step also gives every button's name for screen readers and
+// the notice said after it, as the desktop says them.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,7 +39,8 @@ std::string nameOf(const ControlLayout& row) {
 
 // One line a control: name|visible|enabled|caption|back|value, each field empty where the kind
 // has none; then the shapes and the light at the eye as told to screen readers, and the messages.
-void print(int step, const Banc& banc, Missatges& missatges) {
+// Given what a screen reader was last told, a line nom|control|name a button and the notice.
+void print(int step, const Banc& banc, Missatges& missatges, Lectura* llegit) {
   std::printf("--- %d\n", step);
   for (const ControlLayout& row : controlTable) {
     if (row.kind == Kind::Shape) continue;
@@ -51,6 +55,14 @@ void print(int step, const Banc& banc, Missatges& missatges) {
   std::printf("formes|%s\null|%s\n", formes.c_str(), descripcioUll(llumAlUll(banc.estat())).c_str());
   for (const std::string& m : missatges.shown) std::printf("missatge|%s\n", m.c_str());
   missatges.shown.clear();
+  if (!llegit) return;
+  for (const ControlLayout& row : controlTable)
+    if (row.kind == Kind::Button || row.kind == Kind::GraphicalButton)
+      std::printf("nom|%s|%s\n", nameOf(row).c_str(),
+                  std::string(accessibleNameFor(row.id, banc.controls().caption(row.id))).c_str());
+  Lectura ara = llegeix(banc.estat(), banc.controls());
+  std::printf("avis|%s\n", avis(*llegit, ara).c_str());
+  *llegit = std::move(ara);
 }
 
 }  // namespace
@@ -63,12 +75,22 @@ int main(int argc, char* argv[]) {
     }
     return 0;
   }
+  if (argc == 2 && std::string(argv[1]) == "--noms") {
+    for (const ControlLayout& row : controlTable)
+      std::printf("%s|%s|%.*s|%.*s|%.*s\n", nameOf(row).c_str(), std::string(kindName(row.kind)).c_str(),
+                  int(row.caption.size()), row.caption.data(), int(row.tooltip.size()), row.tooltip.data(),
+                  int(row.accessibleName.size()), row.accessibleName.data());
+    return 0;
+  }
   Buida surface;
   Missatges missatges;
   Banc banc(surface, missatges, &pintaraig);
   banc.Form_Load();
-  print(0, banc, missatges);
-  for (int i = 1; i < argc; ++i) {
+  const bool lector = argc > 1 && std::string(argv[1]) == "--lector";
+  Lectura llegit = llegeix(banc.estat(), banc.controls());
+  const int first = lector ? 2 : 1;
+  print(0, banc, missatges, lector ? &llegit : nullptr);
+  for (int i = first; i < argc; ++i) {
     const std::string action = argv[i];
     const auto colon = action.find(':');
     const std::string kind = action.substr(0, colon);
@@ -83,7 +105,7 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "passos: not an action: %s\n", action.c_str());
       return 2;
     }
-    print(i, banc, missatges);
+    print(i - first + 1, banc, missatges, lector ? &llegit : nullptr);
   }
   return 0;
 }
