@@ -4,30 +4,16 @@
 // window as the platform delivers a click.
 #include <QApplication>
 #include <QScrollBar>
-#include <QStyleOptionSlider>
 #include <QtTest>
 
+#include "scroll_bar_part.h"
 #include "ui/form1.h"
 
 Q_DECLARE_METATYPE(QStyle::SubControl)
 
 using namespace corvani;
 
-namespace {
-
-QRect part(const QScrollBar& bar, QStyle::SubControl which) {
-  QStyleOptionSlider option;
-  option.initFrom(&bar);
-  option.orientation = bar.orientation();
-  option.minimum = bar.minimum();
-  option.maximum = bar.maximum();
-  option.sliderPosition = option.sliderValue = bar.value();
-  option.singleStep = bar.singleStep();
-  option.pageStep = bar.pageStep();
-  return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, which, &bar);
-}
-
-}  // namespace
+using test::scrollBarPart;
 
 class DirectionBarTest : public QObject {
   Q_OBJECT
@@ -74,12 +60,12 @@ void DirectionBarTest::click() {
   auto* bar = qobject_cast<QScrollBar*>(form.widget(Ctl::VSllum));
   bar->setValue(start);
 
-  const QRect groove = part(*bar, QStyle::SC_ScrollBarGroove), thumb = part(*bar, QStyle::SC_ScrollBarSlider);
+  const QRect groove = scrollBarPart(*bar, QStyle::SC_ScrollBarGroove), thumb = scrollBarPart(*bar, QStyle::SC_ScrollBarSlider);
   QVERIFY2(thumb.height() < groove.height(), "the thumb fills its groove: there is no track to click");
   QVERIFY(groove.contains(thumb));
   QCOMPARE(start == 0 ? thumb.top() : thumb.bottom(), start == 0 ? groove.top() : groove.bottom());
 
-  const QRect target = part(*bar, where);
+  const QRect target = scrollBarPart(*bar, where);
   QVERIFY2(!target.isEmpty(), "nothing to click there");
   QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&form, target.center()));
   QCOMPARE(bar->value(), value);

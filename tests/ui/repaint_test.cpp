@@ -12,11 +12,11 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 #include <QtTest>
 #include <functional>
 #include <map>
 
+#include "scroll_bar_part.h"
 #include "ui/botografic.h"
 #include "ui/escala.h"
 #include "ui/form1.h"
@@ -339,16 +339,7 @@ void RepaintTest::pictureBoxFollowsItsState() {
 }
 
 // Where a press on a bar lands: one of its arrows.
-QPoint arrow(const QScrollBar& bar, QStyle::SubControl which) {
-  QStyleOptionSlider option;
-  option.initFrom(&bar);
-  option.orientation = bar.orientation();
-  option.minimum = bar.minimum();
-  option.maximum = bar.maximum();
-  option.sliderPosition = option.sliderValue = bar.value();
-  option.pageStep = bar.pageStep();
-  return bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, which, &bar).center();
-}
+QPoint arrow(const QScrollBar& bar, QStyle::SubControl which) { return test::scrollBarPart(bar, which).center(); }
 
 // The pointer come to rest over a bar's up arrow.
 void hoverUpArrow(QScrollBar& bar) {
