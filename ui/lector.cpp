@@ -130,13 +130,17 @@ void installSurfaceAccessibility() {
   (void)installed;
 }
 
-// Nothing is built or sent while no assistive technology listens.
+// The notice is one object whose name is the latest notice: its new name is told before it is
+// shown, as a screen reader that keeps objects' names (Orca 48 does) would otherwise speak the
+// first notice ever shown. Nothing is built or sent while no assistive technology listens.
 void anuncia(Llenc& llenc, const QString& text) {
   llenc.setAvis(text);
   if (!QAccessible::isActive()) return;
   if (LlencAccessible* surface = accessible(llenc)) {
-    QAccessibleEvent shown(surface->avis(), QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&shown);
+    for (const QAccessible::Event type : {QAccessible::NameChanged, QAccessible::ObjectShow}) {
+      QAccessibleEvent event(surface->avis(), type);
+      QAccessible::updateAccessibility(&event);
+    }
   }
 }
 
