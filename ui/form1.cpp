@@ -121,10 +121,15 @@ void Form1::createMenus() {
     if (m == Menu::mnuSortir)
       connect(action, &QAction::triggered, this, &Form1::mnuSortir_Click);
     else
-      connect(action, &QAction::triggered, this, [this, m] {
-        banc_.choose(m);
-        informaLector();
-      });
+      // Queued: a message box an item opens comes once its menu has closed and given the window
+      // back its focus, so that a screen reader hears the box once, after the window.
+      connect(
+          action, &QAction::triggered, this,
+          [this, m] {
+            banc_.choose(m);
+            informaLector();
+          },
+          Qt::QueuedConnection);
   };
   for (const MenuBarEntry& entry : barraMenus) {
     if (entry.id) {

@@ -17,6 +17,7 @@
 #include <qpa/qplatformintegration.h>
 #include <vector>
 
+#include "menu_item.h"
 #include "model/layout.h"
 #include "model/textos.h"
 #include "ui/form1.h"
@@ -429,7 +430,7 @@ void AccessibilityTest::messageBox() {
   BoxReader reader;
   qApp->installEventFilter(&reader);
   if (menu >= 0)
-    win.form.action(Menu(menu))->trigger();
+    test::chooseNow(win.form.action(Menu(menu)));
   else
     qobject_cast<QAbstractButton*>(win.w(button))->click();
   qApp->removeEventFilter(&reader);

@@ -1,4 +1,5 @@
 // The window as it opens against its control table, its stacking, menus, modes and focus.
+#include "menu_item.h"
 #include "form1_test.h"
 
 #include <QApplication>
@@ -266,7 +267,7 @@ void Form1Test::modes() {
   QFETCH(bool, filters);
   QFETCH(bool, inks);
   OPEN_WINDOW(win);
-  for (Menu m : menus) win.form.action(m)->trigger();
+  for (Menu m : menus) test::chooseNow(win.form.action(m));
   for (int i = 0; i < filterCount; ++i) QCOMPARE(win.shown(cmdfiltre(i)), filters);
   QCOMPARE(win.shown(Ctl::frmFiltres), filters);
   for (Ctl c : {cmdTinta(3), cmdTinta(4), cmdTinta(5), Ctl::Label2, Ctl::cmdBuidaPot, Ctl::cmdPinta,

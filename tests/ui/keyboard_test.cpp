@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <set>
 
+#include "menu_item.h"
 #include "model/layout.h"
 #include "model/textos.h"
 #include "ui/form1.h"
@@ -169,6 +170,8 @@ void KeyboardTest::menuFromKeyboard() {
     win.type(sequence[0]);
   }
   QTRY_VERIFY2(!QApplication::activePopupWidget(), "a menu is still open");
+  // The chosen item acts from the event loop, once its menu has closed.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
   QCOMPARE(win.shown(cmdfiltre(0)), filters);
   QCOMPARE(win.shown(Ctl::frmFiltres), filters);
   QCOMPARE(win.shown(cmdTinta(3)), inks);
@@ -225,7 +228,7 @@ void KeyboardTest::tabOrder() {
   Window win;
   QVERIFY(win.active());
   win.click(before);
-  if (menu >= 0) win.form.action(Menu(menu))->trigger();
+  if (menu >= 0) test::chooseNow(win.form.action(Menu(menu)));
   win.w(order.first())->setFocus(Qt::TabFocusReason);
   QCOMPARE(win.focused(), controlName(order.first()));
 
@@ -374,7 +377,7 @@ void KeyboardTest::focusSurvives() {
   win.w(focus)->setFocus(Qt::TabFocusReason);
   QCOMPARE(win.focused(), controlName(focus));
   if (key) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-  if (menu >= 0) win.form.action(Menu(menu))->trigger();
+  if (menu >= 0) test::chooseNow(win.form.action(Menu(menu)));
   QCOMPARE(win.focused(), controlName(next));
   QWidget* now = QApplication::focusWidget();
   QVERIFY(now->isVisible() && now->isEnabled());

@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 
+#include "menu_item.h"
 #include "scroll_bar_part.h"
 #include "ui/botografic.h"
 #include "ui/escala.h"
@@ -67,7 +68,7 @@ bool act(Window& win, const QString& step) {
     return true;
   }
   if (auto m = menus.find(step); m != menus.end()) {
-    win.form.action(m->second)->trigger();
+    test::chooseNow(win.form.action(m->second));
     return true;
   }
   for (std::size_t i = 0; i < controlCount; ++i)
