@@ -20,6 +20,30 @@ SPOKEN = re.compile(r" - SPEECH OUTPUT: '(.*)'(?: voice=\S+)?\s*\{.*\}$")
 
 WINDOW_TITLE = r"^Corvani \(1\)$"
 BOX_TITLE = "^Corvani$"
+
+
+# Orca's versions say the same words in the same order, but break them into utterances and end
+# them with a full stop differently (Orca 43 says "notificació filtre 1: vermell.", Orca 48
+# "notificació", "filtre 1: vermell."), and at-spi2-core 2.53 renamed the push button's role, which
+# Orca 48 says "botó" where Orca 43 says "botó de pulsació". A step's words are compared as one
+# text, each utterance's closing full stop dropped and the button's role in its short form.
+def said(utterances):
+    return " ".join(u.removesuffix(".") for u in utterances).replace("botó de pulsació", "botó")
+
+
+# Qt 6.8 tells a screen reader of a change of the focused control's caption or value itself, and
+# the program's notice then says only what came to the eye; under Qt 6.4 the notice says both.
+QT_TELLS_FOCUSED_CHANGES = tuple(map(int, os.environ["ORCA_CHECK_QT_VERSION"].split(".")[:2])) >= (6, 8)
+
+
+def changed(caption, notice="", button=True):
+    """A key that changes the caption of the focused button (or the direction bar's value) to
+    caption, and brings notice to the eye."""
+    if QT_TELLS_FOCUSED_CHANGES:
+        return [f"{caption} botó." if button else f"{caption}."] + ([f"notificació {notice}"] if notice else [])
+    return [" ".join(filter(None, ["notificació", "botó" if button else "", f"{caption}.", notice]))]
+
+
 WINDOW = "Corvani (1) marc."
 BOX = "alerta Corvani."
 OK = "D'acord botó de pulsació."
@@ -28,6 +52,16 @@ COM_FUNCIONA = (
     "quina llum arriba a l'ull. Podeu analitzar la llum i veure cada una de les tres components de colors bàsics. "
     "També és possible pintar un paper amb colors-pigment primaris  o les seves mescles i veure com és la llum "
     "que surt  ")
+
+# Under Qt 6.8, with no window manager, the keyboard's return to the window from its closed menu
+# now and then reaches the program after the box the item opened: Qt gives the keyboard back to
+# the box, and Orca says the window and the box again. What a box opened from a menu may say then.
+def box_from_menu(item, menu, text, focused):
+    once = [item, menu, BOX, text, OK]
+    if not QT_TELLS_FOCUSED_CHANGES:
+        return [once]
+    return [once, [item, menu, BOX, text, "Corvani (1)", focused, BOX, text, OK]]
+
 
 # (what the pupil does, the keys, what Orca must say), in order, from the window as it opens.
 # The desktop has no window manager, whose work the harness does where it matters: GIVE_BACK
@@ -47,15 +81,15 @@ STEPS = [
     ("to the yellow ink", ["Tab"], ["Afegeix tinta groga al pot botó de pulsació."]),
     ("to the eye", ["Tab"], ["ull imatge.", "A l'ull no arriba cap llum."]),
     ("to the analysis button", ["Tab"], ["Analitza la llum en els tres colors bàsics botó de pulsació."]),
-    ("analysis on", ["space"], ["notificació botó Torna a la llum normal."]),
+    ("analysis on", ["space"], changed("Torna a la llum normal")),
     ("to the red lamp", ["Tab"], ["Encén la llum vermella botó de pulsació."]),
     ("red lamp on: the button greys, the focus moves on", ["space"],
      ["Encén la llum verda botó de pulsació.", "notificació Arriba a l'ull llum vermella."]),
     ("to the blue lamp", ["Tab"], ["Encén la llum blava botó de pulsació."]),
     ("to the white-light switch", ["Tab"], ["Encén la llum blanca botó de pulsació."]),
     ("white light on, in its three components", ["space"],
-     ["notificació botó Apaga la llum blanca. Arriben a l'ull llum vermella, llum verda i llum blava."]),
-    ("white light off", ["space"], ["notificació botó Encén la llum blanca. A l'ull no arriba cap llum."]),
+     changed("Apaga la llum blanca", "Arriben a l'ull llum vermella, llum verda i llum blava.")),
+    ("white light off", ["space"], changed("Encén la llum blanca", "A l'ull no arriba cap llum.")),
     ("back to the blue lamp", ["shift+Tab"], ["Encén la llum blava botó de pulsació."]),
     ("blue lamp on: the focus moves on", ["space"],
      ["Encén la llum blanca botó de pulsació.", "notificació Arriba a l'ull llum blava."]),
@@ -65,7 +99,7 @@ STEPS = [
     ("blue lamp off: the button goes, the focus moves on", ["space"],
      ["Direcció de la llum barra de desplaçament.", "La llum apunta a l'ull.",
       "notificació A l'ull no arriba cap llum."]),
-    ("the lamp turned down", ["Down"], ["notificació La llum apunta al paper."]),
+    ("the lamp turned down", ["Down"], changed("La llum apunta al paper", button=False)),
     ("to the paint button", ["Tab"], ["Pinta el paper amb la mescla botó de pulsació."]),
     ("the paper painted", ["space"], ["notificació paper blau."]),
     ("to the pot's emptying button", ["Tab"], ["Buida el pot de mescla botó de pulsació."]),
@@ -77,8 +111,8 @@ STEPS = [
     ("to FULL NOU", ["Tab"], ["Posa un full nou de paper blanc botó de pulsació."]),
     ("a new sheet", ["space"], ["notificació paper blanc."]),
     ("the information menu", ["alt+i"], ["Sobre aquest programa.", "menú Informació."]),
-    ("How it works: its box, once", ["Down", "Return"],
-     ["Com funciona.", "menú Informació.", BOX, COM_FUNCIONA, OK]),
+    ("How it works: its box", ["Down", "Return"],
+     box_from_menu("Com funciona.", "menú Informació.", COM_FUNCIONA, "Posa un full nou de paper blanc botó.")),
     ("the box answered", ["Return", GIVE_BACK], [WINDOW, "Posa un full nou de paper blanc botó de pulsació."]),
 ]
 
@@ -146,16 +180,21 @@ def spoken(lines):
     return [m.group(1) for m in map(SPOKEN.search, lines) if m]
 
 
-def listen(orca, start, expected_count):
-    """The utterances from log line start on, once at least expected_count are heard and Orca's
-    log is still, or at the deadline; and the line to listen from next."""
+def ways(expected):
+    """What a step may be heard as: one list of utterances, or several."""
+    return expected if isinstance(expected[0], list) else [expected]
+
+
+def listen(orca, start, expected):
+    """The utterances from log line start on, once they say at least as much as the shortest of
+    what is expected and Orca's log is still, or at the deadline; and the line to listen from next."""
     deadline = time.monotonic() + STEP_DEADLINE_S
     while True:
         time.sleep(0.1)
         lines, changed = orca.read(start)
         heard = spoken(lines)
         now = time.monotonic()
-        if now >= deadline or (len(heard) >= expected_count and now - changed >= QUIET_S):
+        if now >= deadline or (len(said(heard)) >= min(len(said(w)) for w in ways(expected)) and now - changed >= QUIET_S):
             return heard, start + len(lines)
 
 
@@ -232,14 +271,14 @@ def main():
         give_keyboard_to_window()
         for number, (what, keys, expected) in enumerate(STEPS, 1):
             press(keys, orca)
-            heard, start = listen(orca, start, len(expected))
+            heard, start = listen(orca, start, expected)
             if app.poll() is not None:
                 sys.exit(f"FAIL: the program ended at step {number} ({what}), status {app.returncode}")
             if record:
                 print(f"{number:2} {what}: {keys}")
                 for line in heard:
                     print(f"     {line!r}")
-            elif heard != expected:
+            elif said(heard) not in [said(w) for w in ways(expected)]:
                 faults += 1
                 print(f"FAIL at step {number}, {what} ({' '.join(keys) or 'no key'}):")
                 print(f"  expected: {expected}")
