@@ -294,7 +294,9 @@ class Banc {
     const v = await this.vista();
     const x = Math.floor(v.x + ux * v.perUnitX * v.scale), y = Math.floor(v.y + uy * v.perUnitY * v.scale);
     return this.page.evaluate((px, py) => {
-      const [r, g, b] = document.getElementById('llenc').getContext('2d').getImageData(px, py, 1, 1).data;
+      const tira = [...document.querySelectorAll('#tires canvas')]
+        .find((c) => py >= Number(c.dataset.top) && py < Number(c.dataset.top) + c.height);
+      const [r, g, b] = tira.getContext('2d').getImageData(px, py - Number(tira.dataset.top), 1, 1).data;
       return r + 256 * g + 65536 * b;
     }, x, y);
   }
@@ -302,10 +304,11 @@ class Banc {
   // Every colour on the canvas, packed.
   async colors() {
     return this.page.evaluate(() => {
-      const canvas = document.getElementById('llenc');
-      const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
       const seen = new Set();
-      for (let i = 0; i < data.length; i += 4) seen.add(data[i] + 256 * data[i + 1] + 65536 * data[i + 2]);
+      for (const tira of document.querySelectorAll('#tires canvas')) {
+        const data = tira.getContext('2d').getImageData(0, 0, tira.width, tira.height).data;
+        for (let i = 0; i < data.length; i += 4) seen.add(data[i] + 256 * data[i + 1] + 65536 * data[i + 2]);
+      }
       return [...seen];
     });
   }

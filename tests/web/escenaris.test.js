@@ -293,3 +293,36 @@ describe('device pixel ratios', () => {
     }, { width: 1000, height: 700, ratio }));
   }
 });
+
+// What the screen shows of the bench, its controls hidden, is the module's pixels as the strips
+// hold them, pixel for pixel: no strip out of place, no seam where two meet, at any ratio. The ray
+// points down at the paper and crosses every strip at a slant.
+describe('the bench on the screen', () => {
+  const rows = [['at ratio 1', 1], ['at ratio 1.25', 1.25], ['at ratio 1.5', 1.5], ['at ratio 2', 2], ['at ratio 3', 3]];
+  for (const [name, ratio] of rows) {
+    test(`is the strips' pixels ${name}`, () => withPage(async (banc) => {
+      await banc.juga([lamp(0), lamp(1), lamp(2), 'cmdAnalisi', 'down', 'cmdfiltre(1)']);
+      await banc.page.addStyleTag({ content: '#client .control { visibility: hidden; }' });
+      const box = await (await banc.page.$('#llenc')).boundingBox();
+      const png = await banc.page.screenshot({ encoding: 'base64', clip: box });
+      const { differ, strips } = await banc.page.evaluate(async (data) => {
+        const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+        const tires = [...document.querySelectorAll('#tires canvas')];
+        const shown = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+        shown.drawImage(bitmap, 0, 0);
+        let count = 0;
+        for (const tira of tires) {
+          const top = Number(tira.dataset.top);
+          const held = tira.getContext('2d').getImageData(0, 0, tira.width, tira.height).data;
+          const seen = shown.getImageData(0, top, tira.width, tira.height).data;
+          for (let i = 0; i < held.length; i += 4) {
+            if (held[i] !== seen[i] || held[i + 1] !== seen[i + 1] || held[i + 2] !== seen[i + 2]) ++count;
+          }
+        }
+        return { differ: count, strips: tires.length };
+      }, png);
+      assert.ok(strips > 1, `${strips} strip`);
+      assert.equal(differ, 0, `${differ} pixels of the screen differ from the strips'`);
+    }, { ratio }));
+  }
+});
