@@ -392,7 +392,15 @@
       }
       const ratio = window.devicePixelRatio || 1;
       const width = Math.max(1, Math.round(window.innerWidth * ratio));
-      const height = Math.max(1, Math.round((window.innerHeight - this.menusAltura) * ratio));
+      // The menu bar a whole number of device pixels high, and of the browser's layout units (1/64
+      // of a CSS pixel), so that the bench's strips below it start on a device pixel's edge and
+      // meet exactly: 24 CSS pixels at 125 %, where 22 would be 27.5 device pixels.
+      const alt = Math.ceil(this.menusAltura * ratio - 1e-9);
+      const exacte = Array.from({ length: 4 * Math.ceil(ratio) }, (_, k) => (alt + k) / ratio)
+        .find((h) => Math.abs(h * 64 - Math.round(h * 64)) < 1e-6);
+      const menus = exacte ?? this.menusAltura;
+      document.documentElement.style.setProperty('--menus', `${menus}px`);
+      const height = Math.max(1, Math.round((window.innerHeight - menus) * ratio));
       this.canvas.width = width;
       this.canvas.height = height;
       this.canvas.style.width = `${width / ratio}px`;
@@ -439,16 +447,20 @@
         const canvas = typeof OffscreenCanvas === 'function' ? new OffscreenCanvas(1, 1) : document.createElement('canvas');
         this.mesura = canvas.getContext('2d');
       }
-      for (const boto of botons) {
-        const cara = boto.amplada - (boto.classList.contains('sistema') ? this.vores.sistema : this.vores.grafic);
-        const paraules = boto.textContent.split(/\s+/).filter((p) => p);
-        const massaLlarg = (punts) => {
-          this.mesura.font = `${mida(punts)}px ${this.lletra}`;
-          return paraules.some((p) => this.mesura.measureText(p).width > cara);
-        };
-        let punts = 8;
-        while (punts > 6 && massaLlarg(punts)) punts -= 0.5;
-        boto.style.fontSize = `${mida(punts)}px`;
+      // Size by size, every button still too narrow for its words at the last: the measuring
+      // font is set once a size, as setting it costs more than measuring a word.
+      let pendents = botons.map((boto) => ({
+        boto,
+        cara: boto.amplada - (boto.classList.contains('sistema') ? this.vores.sistema : this.vores.grafic),
+        paraules: boto.textContent.split(/\s+/).filter((p) => p),
+      }));
+      for (let punts = 8; pendents.length > 0; punts -= 0.5) {
+        this.mesura.font = `${mida(punts)}px ${this.lletra}`;
+        pendents = pendents.filter(({ boto, cara, paraules }) => {
+          if (punts > 6 && paraules.some((p) => this.mesura.measureText(p).width > cara)) return true;
+          boto.style.fontSize = `${mida(punts)}px`;
+          return false;
+        });
       }
     }
 

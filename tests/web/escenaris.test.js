@@ -298,7 +298,7 @@ describe('device pixel ratios', () => {
 // hold them, pixel for pixel: no strip out of place, no seam where two meet, at any ratio. The ray
 // points down at the paper and crosses every strip at a slant.
 describe('the bench on the screen', () => {
-  const rows = [['at ratio 1', 1], ['at ratio 1.25', 1.25], ['at ratio 1.5', 1.5], ['at ratio 2', 2], ['at ratio 3', 3]];
+  const rows = [['at ratio 1', 1], ['at ratio 1.25', 1.25], ['at ratio 1.5', 1.5], ['at ratio 1.75', 1.75], ['at ratio 2', 2], ['at ratio 3', 3]];
   for (const [name, ratio] of rows) {
     test(`is the strips' pixels ${name}`, () => withPage(async (banc) => {
       await banc.juga([lamp(0), lamp(1), lamp(2), 'cmdAnalisi', 'down', 'cmdfiltre(1)']);
