@@ -16,9 +16,9 @@ using escala::PixelRect;
 constexpr std::array<Ctl, 6> shapesBottomUp = {Ctl::shpFiltre0, Ctl::shpFiltre1, Ctl::shpFiltre2,
                                                Ctl::shpPaper,   Ctl::shpPotMescla, Ctl::shpMescla};
 
-// A colour as the page's canvas takes it. Black is all zero, which an opaque canvas shows as black
-// and which fills as fast as memory is cleared; every other colour is opaque.
-constexpr std::uint32_t pixel(Color c) { return c == colors::black ? 0 : static_cast<std::uint32_t>(c) | 0xFF000000u; }
+// A colour as the page's canvas takes it: opaque, black too. Chromium keeps a zero alpha written
+// into an opaque canvas, which shows black on the screen but a hole in a screenshot of the page.
+constexpr std::uint32_t pixel(Color c) { return static_cast<std::uint32_t>(c) | 0xFF000000u; }
 
 PixelRect intersected(PixelRect a, PixelRect b) {
   const int left = std::max(a.left, b.left), top = std::max(a.top, b.top);

@@ -36,8 +36,7 @@ public:
   const std::vector<escala::PixelRect>& paint();
   // The pixels of the rectangles the last paint returned, one rectangle after another, each
   // row by row from its top; each pixel red, green, blue and alpha bytes in that order (the
-  // packed colour with an opaque alpha, on a little-endian machine such as WebAssembly), black
-  // all zero.
+  // packed colour with an opaque alpha, on a little-endian machine such as WebAssembly).
   const std::uint32_t* pixels() const { return pixels_.data(); }
 
 private:

@@ -11,8 +11,11 @@
 
 class Tela {
 public:
+  // An opaque canvas given a size: red, green and blue zero, alpha 255.
+  static constexpr std::uint32_t opaqueBlack = 0xFF000000u;
+
   explicit Tela(const corvani::web::Superficie& s)
-      : width_(s.width()), pixels_(std::size_t(s.width()) * std::size_t(s.height()), 0) {}
+      : width_(s.width()), pixels_(std::size_t(s.width()) * std::size_t(s.height()), opaqueBlack) {}
 
   // Paints the surface's changes and copies them on.
   void pinta(corvani::web::Superficie& s) {
