@@ -6,6 +6,7 @@
 
 (() => {
   const PUNTS = 96 / 72; // CSS pixels to a point
+  const sencer = (x) => Math.abs(x - Math.round(x)) < 1e-6; // whole, but for floating point's error
 
   const css = (color) => `rgb(${color & 255},${(color >> 8) & 255},${(color >> 16) & 255})`;
 
@@ -397,7 +398,7 @@
       // meet exactly: 24 CSS pixels at 125 %, where 22 would be 27.5 device pixels.
       const alt = Math.ceil(this.menusAltura * ratio - 1e-9);
       const exacte = Array.from({ length: 4 * Math.ceil(ratio) }, (_, k) => (alt + k) / ratio)
-        .find((h) => Math.abs(h * 64 - Math.round(h * 64)) < 1e-6);
+        .find((h) => sencer(h * 64));
       const menus = exacte ?? this.menusAltura;
       document.documentElement.style.setProperty('--menus', `${menus}px`);
       const height = Math.max(1, Math.round((window.innerHeight - menus) * ratio));
@@ -480,7 +481,7 @@
     // near 40 CSS pixels is both, the bench is one strip. A canvas given a size is black: the
     // module paints only what is not.
     creaTires(width, height, ratio) {
-      const css = [40, 45, 48, 50, 60, 64, 75, 80, 100].find((h) => Math.abs(h * ratio - Math.round(h * ratio)) < 1e-9);
+      const css = [40, 45, 48, 50, 60, 64, 75, 80, 100].find((h) => sencer(h * ratio));
       this.tira = css ? Math.round(css * ratio) : height;
       this.tires = [];
       for (let top = 0; top < height; top += this.tira) {
