@@ -42,7 +42,7 @@
       this.taula = this.json(M._corvani_taula());
       this.client = document.getElementById('client');
       this.canvas = document.getElementById('llenc');
-      this.tires = []; // the canvases that hold the bench's pixels, top to bottom
+      this.tires = []; // the bands' canvases, top to bottom; none for a band still black
       this.avis = document.getElementById('avis');
       document.title = this.taula.titol;
       this.canvas.setAttribute('aria-label', this.taula.banc);
@@ -55,9 +55,8 @@
       // The focus starts where the desktop's does, given as the page is first drawn.
       this.elements[this.taula.focus].autofocus = true;
       // From the bottom of the stack up, as the desktop creates them: the Tab order is the desktop's.
-      this.ordre = this.elements.filter((element) => element).reverse();
-      this.client.append(...this.ordre);
-      this.ordre = this.ordre.filter((element) => element.tabIndex >= 0);
+      const pila = this.elements.filter((element) => element).reverse();
+      this.ordre = pila.filter((element) => element.tabIndex >= 0);
       M._corvani_inicia();
       this.elements.forEach((_, i) => this.canvi(i));
       this.descriu();
@@ -70,6 +69,9 @@
         sistema: 2 * parseFloat(mesures.getPropertyValue('--vora-sistema')),
       };
       this.disposa();
+      // The controls join the page last, laid out and painted: the window's size, read first,
+      // and the strips' canvases need the page's style worked out, then still without them.
+      this.client.append(...pila);
       window.addEventListener('resize', () => this.disposa());
       document.addEventListener('keydown', (event) => this.tecla(event), true);
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -478,23 +480,32 @@
     // canvas whole to the screen, and a click changes a few bands of the bench, where one canvas
     // would be copied whole (19 MB at ratio 3 on a full-HD screen). A strip is a whole number of
     // CSS pixels high and of device pixels, so that strips meet exactly; at a ratio where no height
-    // near 40 CSS pixels is both, the bench is one strip. A canvas given a size is black: the
-    // module paints only what is not.
+    // near 40 CSS pixels is both, the bench is one strip. The client area is black, as is a canvas
+    // given a size: a band gets its canvas when something is first painted on it, as every canvas
+    // costs the browser's first frame about a millisecond, and most of the bench is black.
     creaTires(width, height, ratio) {
       const css = [40, 45, 48, 50, 60, 64, 75, 80, 100].find((h) => sencer(h * ratio));
-      this.tira = css ? Math.round(css * ratio) : height;
-      this.tires = [];
-      for (let top = 0; top < height; top += this.tira) {
-        const tira = document.createElement('canvas');
-        tira.width = width;
-        tira.height = Math.min(this.tira, height - top);
-        Object.assign(tira.style, {
-          top: `${top / ratio}px`, width: `${width / ratio}px`, height: `${tira.height / ratio}px`,
-        });
-        tira.dataset.top = top;
-        this.tires.push(tira.getContext('2d', { alpha: false }));
-      }
-      document.getElementById('tires').replaceChildren(...this.tires.map((context) => context.canvas));
+      this.alturaTira = css ? Math.round(css * ratio) : height;
+      this.tires = Array.from({ length: Math.ceil(height / this.alturaTira) }, () => null);
+      this.mida = { width, height, ratio };
+      document.getElementById('tires').replaceChildren();
+    }
+
+    // The band's canvas, made the first time it is painted on.
+    tira(t) {
+      if (this.tires[t]) return this.tires[t];
+      const { width, height, ratio } = this.mida;
+      const top = t * this.alturaTira;
+      const tira = document.createElement('canvas');
+      tira.width = width;
+      tira.height = Math.min(this.alturaTira, height - top);
+      Object.assign(tira.style, {
+        top: `${top / ratio}px`, width: `${width / ratio}px`, height: `${tira.height / ratio}px`,
+      });
+      tira.dataset.top = top;
+      document.getElementById('tires').append(tira);
+      this.tires[t] = tira.getContext('2d', { alpha: false });
+      return this.tires[t];
     }
 
     // Copies to the strips the rectangles of the surface that changed, whose pixels the module
@@ -508,11 +519,11 @@
       for (let k = 0; k < count; ++k) {
         const [x, y, w, h] = rects.subarray(4 * k, 4 * k + 4);
         const pixels = new ImageData(new Uint8ClampedArray(M.HEAPU8.buffer, at, w * h * 4), w, h);
-        const last = Math.min(this.tires.length - 1, Math.floor((y + h - 1) / this.tira));
-        for (let t = Math.floor(y / this.tira); t <= last; ++t) {
-          const top = t * this.tira;
-          const from = Math.max(y, top), to = Math.min(y + h, top + this.tira);
-          this.tires[t].putImageData(pixels, x, y - top, 0, from - y, w, to - from);
+        const last = Math.min(this.tires.length - 1, Math.floor((y + h - 1) / this.alturaTira));
+        for (let t = Math.floor(y / this.alturaTira); t <= last; ++t) {
+          const top = t * this.alturaTira;
+          const from = Math.max(y, top), to = Math.min(y + h, top + this.alturaTira);
+          this.tira(t).putImageData(pixels, x, y - top, 0, from - y, w, to - from);
         }
         at += w * h * 4;
       }
@@ -541,9 +552,19 @@
     });
   }
 
+  // The module's WebAssembly, which the page holds in base 64.
+  function binari(text) {
+    if (typeof Uint8Array.fromBase64 === 'function') return Uint8Array.fromBase64(text);
+    const bytes = atob(text);
+    const binary = new Uint8Array(bytes.length);
+    for (let i = 0; i < bytes.length; ++i) binary[i] = bytes.charCodeAt(i);
+    return binary;
+  }
+
   // The module is compiled as the page loads, so the bench is shown before the load event.
   let pagina = null;
   CorvaniModule({
+    wasmBinary: binari(BINARI),
     corvaniCanvi: (control) => pagina && pagina.canvi(control),
     corvaniMissatge: (text) => pagina.missatge(text),
     onRuntimeInitialized() {

@@ -1,16 +1,18 @@
 // Build-time tool: writes the one self-contained page from its template, style and scripts, the
-// WebAssembly module's script (the module inlined in it) and the committed PNGs as data addresses.
-// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js SCRIPT.js... PICTURE.png...
+// WebAssembly module's script, the module itself in base 64, and the committed PNGs as data
+// addresses.
+// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...
 // The page's scripts run in the order given, as one script.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 
-const [output, template, style, modul, ...rest] = process.argv.slice(2);
+const [output, template, style, modul, binari, ...rest] = process.argv.slice(2);
 const scripts = rest.filter((file) => file.endsWith('.js'));
 const pictures = rest.filter((file) => file.endsWith('.png'));
-if (!modul || scripts.length === 0 || pictures.length === 0 || scripts.length + pictures.length !== rest.length) {
-  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js SCRIPT.js... PICTURE.png...');
+if (!modul || !binari || !binari.endsWith('.wasm') || scripts.length === 0 || pictures.length === 0 ||
+    scripts.length + pictures.length !== rest.length) {
+  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...');
   process.exit(2);
 }
 
@@ -43,6 +45,7 @@ const inScript = (text, file) => {
 const parts = {
   '/*ESTIL*/': read(style),
   '/*IMATGES*/': JSON.stringify(imatges),
+  '/*BINARI*/': JSON.stringify(fs.readFileSync(binari).toString('base64')),
   '/*MODUL*/': inScript(read(modul), modul),
   '/*PAGINA*/': scripts.map((script) => inScript(read(script), script)).join('\n'),
 };

@@ -289,26 +289,30 @@ class Banc {
     while (await this.missatge()) await this.acord();
   }
 
-  // The canvas's colour, packed, at a point in drawing units.
+  // The canvas's colour, packed, at a point in drawing units: black where no strip has been made.
   async pixel(ux, uy) {
     const v = await this.vista();
     const x = Math.floor(v.x + ux * v.perUnitX * v.scale), y = Math.floor(v.y + uy * v.perUnitY * v.scale);
     return this.page.evaluate((px, py) => {
       const tira = [...document.querySelectorAll('#tires canvas')]
         .find((c) => py >= Number(c.dataset.top) && py < Number(c.dataset.top) + c.height);
+      if (!tira) return 0;
       const [r, g, b] = tira.getContext('2d').getImageData(px, py - Number(tira.dataset.top), 1, 1).data;
       return r + 256 * g + 65536 * b;
     }, x, y);
   }
 
-  // Every colour on the canvas, packed.
+  // Every colour on the canvas, packed: black too where some band has no strip.
   async colors() {
     return this.page.evaluate(() => {
       const seen = new Set();
+      let rows = 0;
       for (const tira of document.querySelectorAll('#tires canvas')) {
         const data = tira.getContext('2d').getImageData(0, 0, tira.width, tira.height).data;
         for (let i = 0; i < data.length; i += 4) seen.add(data[i] + 256 * data[i + 1] + 65536 * data[i + 2]);
+        rows += tira.height;
       }
+      if (rows < document.getElementById('llenc').height) seen.add(0);
       return [...seen];
     });
   }
