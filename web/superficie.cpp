@@ -28,6 +28,11 @@ PixelRect intersected(PixelRect a, PixelRect b) {
 
 bool empty(PixelRect r) { return r.width <= 0 || r.height <= 0; }
 
+bool contains(PixelRect outer, PixelRect inner) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right() <= outer.right() &&
+         inner.bottom() <= outer.bottom();
+}
+
 PixelRect united(PixelRect a, PixelRect b) {
   if (empty(a)) return b;
   if (empty(b)) return a;
@@ -156,6 +161,15 @@ const std::vector<PixelRect>& Superficie::paint() {
     for (const PixelRect& r : dirty_) all = united(all, r);
     dirty_ = {all};
   }
+  // A place touched more than once, as a line erased and drawn again where it was or a shape
+  // changed in place, is painted and copied once.
+  std::vector<PixelRect> places;
+  for (const PixelRect& r : dirty_) {
+    if (std::any_of(places.begin(), places.end(), [&](PixelRect p) { return contains(p, r); })) continue;
+    std::erase_if(places, [&](PixelRect p) { return contains(r, p); });
+    places.push_back(r);
+  }
+  dirty_.swap(places);
   std::size_t size = 0;
   for (const PixelRect& r : dirty_) size += std::size_t(r.width) * std::size_t(r.height);
   pixels_.resize(size);

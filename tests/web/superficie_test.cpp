@@ -1,5 +1,6 @@
-// The page's surface repaints only what changes, and what it repaints is all that changed: after
-// every action the pixels are those of a whole repaint of the same bench, at several views.
+// The page's surface repaints only what changes, each place once, and what it repaints is all that
+// changed: after every action the pixels are those of a whole repaint of the same bench, at
+// several views.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -43,7 +44,13 @@ TEST_P(Repaint, MatchesAWholeRepaintAfterEveryAction) {
       ASSERT_TRUE(pagina.click(row.clicks[i])) << "step " << i;
     tela.pinta(s);
     std::size_t painted = 0;
-    for (const escala::PixelRect& r : tela.painted()) painted += std::size_t(r.width) * std::size_t(r.height);
+    const std::vector<escala::PixelRect>& rects = tela.painted();
+    for (const escala::PixelRect& r : rects) painted += std::size_t(r.width) * std::size_t(r.height);
+    for (std::size_t a = 0; a < rects.size(); ++a)
+      for (std::size_t b = 0; b < rects.size(); ++b)
+        EXPECT_FALSE(a != b && rects[b].left >= rects[a].left && rects[b].top >= rects[a].top &&
+                     rects[b].right() <= rects[a].right() && rects[b].bottom() <= rects[a].bottom())
+            << "step " << i << " painted a rectangle within another";
     EXPECT_LT(painted, area / 2) << "step " << i << " repainted most of the surface";
     s.setView(row.width, row.height, s.view());
     Tela whole(s);
