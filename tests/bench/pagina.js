@@ -1,8 +1,9 @@
 // The browser page's figures against their goals, in Debian's Chromium, headless (`make bench-web`;
 // not a test): the page's size; navigation start to the first frame of the bench, in fresh tabs
-// and in one tab loaded again; a click on a lamp, a filter, the analysis button and the direction
-// bar to the end of the next frame, at device pixel ratios 1 and 3; and the JavaScript heap after
-// 10,000 random clicks. Prints the machine and every figure; exits 1 if a goal is missed.
+// and in one tab loaded again, beside a bare page and a static copy of the bench's controls; a
+// click on a lamp, a filter, the analysis button and the direction bar to the end of the next
+// frame, at device pixel ratios 1 and 3; and the JavaScript heap after 10,000 random clicks.
+// Prints the machine and every figure; exits 1 if a goal is missed.
 // Usage: node pagina.js PAGE.html [--loads N] [--clicks N] [--random N]
 'use strict';
 const fs = require('node:fs');
@@ -89,6 +90,30 @@ function barePage() {
   const file = path.join(folder, 'buida.html');
   fs.writeFileSync(file, '<!DOCTYPE html><html lang="ca"><head><meta charset="utf-8"><title>Corvani</title></head>' +
     '<body><p>Corvani</p><script>performance.mark("llest"); document.body.dataset.llest = "";</script></body></html>');
+  return pathToFileURL(file).href;
+}
+
+// The bench's controls as the page has built them, copied into a page of their own without the
+// script, the module or the strips, marked ready as the bench marks itself: what showing the
+// controls alone takes, however the page came to build them.
+async function staticCopy(browser) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 867, height: 640, deviceScaleFactor: 1 });
+  await page.goto(URL_);
+  await page.waitForSelector('body[data-llest]');
+  const html = await page.evaluate(() => {
+    const copy = document.documentElement.cloneNode(true);
+    for (const script of copy.querySelectorAll('script')) script.remove();
+    copy.querySelector('#tires').replaceChildren();
+    copy.querySelector('body').removeAttribute('data-llest');
+    return `<!DOCTYPE html>${copy.outerHTML}`;
+  });
+  await page.close();
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'corvani-copy-'));
+  process.on('exit', () => fs.rmSync(folder, { recursive: true, force: true }));
+  const file = path.join(folder, 'controls.html');
+  fs.writeFileSync(file, html.replace('</body>',
+    '<script>performance.mark("llest"); document.body.dataset.llest = "";</script></body>'));
   return pathToFileURL(file).href;
 }
 
@@ -244,6 +269,7 @@ async function heap(browser) {
 
   const { fresh, again } = await startUp(browser, URL_);
   const bare = await startUp(browser, barePage());
+  const controls = await startUp(browser, await staticCopy(browser));
   const frames = fresh.map((l) => l.frame);
   const bareFrame = median(bare.fresh.map((l) => l.frame));
   console.log(`Navigation start to the first frame of the bench, median of ${LOADS} loads:`);
@@ -253,7 +279,9 @@ async function heap(browser) {
     `(bench built by ${ms(median(again.map((l) => l.ready)))})`);
   console.log(`  a bare page of one line, for comparison: ${ms(bareFrame)} in a fresh tab, ` +
     `${ms(median(bare.again.map((l) => l.frame)))} loaded again; the bench takes ` +
-    `${(median(frames) / bareFrame).toFixed(2)} times the bare page's\n`);
+    `${(median(frames) / bareFrame).toFixed(2)} times the bare page's`);
+  console.log(`  the bench's controls alone, copied into a page without script, module or strips: ` +
+    `${ms(median(controls.fresh.map((l) => l.frame)))} in a fresh tab, ${ms(median(controls.again.map((l) => l.frame)))} loaded again\n`);
 
   console.log(`A click to the end of the next frame, ${CLICKS} of each, median and p99: its work (the event's handling`);
   console.log('and the frame\'s), judged; the whole time from the event, and from the input\'s time stamp, which wait for');
