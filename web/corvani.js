@@ -41,6 +41,7 @@
       this.pantallaVolguda = false;
       this.taula = this.json(M._corvani_taula());
       this.client = document.getElementById('client');
+      this.capa = document.getElementById('capa'); // the controls, in device pixels
       this.canvas = document.getElementById('llenc');
       this.tires = []; // the bands' canvases, top to bottom; none for a band still black
       this.avis = document.getElementById('avis');
@@ -63,15 +64,13 @@
       const mesures = mesuresDelFull();
       this.menusAltura = parseFloat(mesures.getPropertyValue('--menus'));
       this.lletra = mesures.getPropertyValue('--lletra').trim();
-      // A caption's room across: the face less what the style leaves on either side.
-      this.vores = {
-        grafic: 2 * parseFloat(mesures.getPropertyValue('--vora-grafic')),
-        sistema: 2 * parseFloat(mesures.getPropertyValue('--vora-sistema')),
-      };
+      // What the style leaves a caption on either side of a face, in CSS pixels.
+      this.voraGrafic = parseFloat(mesures.getPropertyValue('--vora-grafic'));
+      this.voraSistema = parseFloat(mesures.getPropertyValue('--vora-sistema'));
       this.disposa();
       // The controls join the page last, laid out and painted: the window's size, read first,
       // and the strips' canvases need the page's style worked out, then still without them.
-      this.client.append(...pila);
+      this.capa.append(...pila);
       window.addEventListener('resize', () => this.disposa());
       document.addEventListener('keydown', (event) => this.tecla(event), true);
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -237,7 +236,7 @@
           element.className = 'imatge';
           element.setAttribute('role', 'img');
           element.tabIndex = 0;
-          element.style.borderWidth = `${row.borderWidth}px`;
+          element.style.borderWidth = `calc(${row.borderWidth} * var(--u))`;
           break;
         case 'ScrollBar':
           element = this.creaBarra();
@@ -410,7 +409,11 @@
       this.canvas.style.height = `${height / ratio}px`;
       this.creaTires(width, height, ratio);
       const vista = this.json(this.M._corvani_vista(width, height));
-      this.escala = vista.scale / ratio;
+      // The controls' layer in device pixels, every control at whole ones: the layer is scaled
+      // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
+      this.escala = vista.scale;
+      this.capa.style.transform = `scale(${1 / ratio})`;
+      this.capa.style.setProperty('--k', String(ratio));
       // Where the bench lies on the canvas, in device pixels: its corner, its scale, and the
       // pixels of a drawing unit across and down at scale 1.
       const [perUnitX, perUnitY] = this.taula.pixelsPerUnit;
@@ -420,10 +423,10 @@
         if (!element) return;
         const [left, top, w, h] = vista.rects[i];
         Object.assign(element.style, {
-          left: `${left / ratio}px`, top: `${top / ratio}px`, width: `${w / ratio}px`, height: `${h / ratio}px`,
+          left: `${left}px`, top: `${top}px`, width: `${w}px`, height: `${h}px`,
           fontSize: `${(row.kind === 'Label' ? 12 : 8) * PUNTS * this.escala}px`,
         });
-        element.amplada = w / ratio;
+        element.amplada = w;
         if (element.imatge) {
           const { width: w0, height: h0 } = element.imatge;
           element.style.backgroundSize = `${w0 * this.escala}px ${h0 * this.escala}px`;
@@ -433,9 +436,13 @@
           }
         }
         if (row.kind === 'ScrollBar') {
-          for (const fletxa of element.querySelectorAll('.fletxa')) fletxa.style.height = `${(w - 2) / ratio}px`;
+          for (const fletxa of element.querySelectorAll('.fletxa')) fletxa.style.height = `${w - 2}px`;
         }
       });
+      this.vores = {
+        grafic: 2 * this.voraGrafic * ratio,
+        sistema: 2 * this.voraSistema * ratio,
+      };
       this.ajustaText(this.elements.filter((element) => element && element.tagName === 'BUTTON'));
       this.disposat = true;
       this.pinta();

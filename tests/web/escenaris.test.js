@@ -310,6 +310,46 @@ describe('device pixel ratios', () => {
   }
 });
 
+// Nothing of a control shows outside its rectangle in device pixels, the bench's strips hidden:
+// the ring of pixels around each, where no other control lies, is the client area's black. At
+// these ratios a CSS pixel is not a whole number of the browser's layout units, and a control
+// placed in CSS pixels was painted a fraction of a device pixel off, its edge blended into the ring.
+describe('controls on the screen', () => {
+  for (const ratio of [1.25, 1.5, 1.75, 3]) {
+    test(`end at their edges at ratio ${ratio}`, () => withPage(async (banc) => {
+      await banc.juga([lamp(0), tinta(3), 'cmdAnalisi']);
+      await banc.page.addStyleTag({ content: '#tires { visibility: hidden; }' });
+      const png = await banc.page.screenshot({ encoding: 'base64' });
+      const stray = await banc.page.evaluate(async (data) => {
+        const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+        const shown = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+        shown.drawImage(bitmap, 0, 0);
+        const pixels = shown.getImageData(0, 0, bitmap.width, bitmap.height).data;
+        const ratio = window.devicePixelRatio;
+        const client = Math.round(document.getElementById('client').getBoundingClientRect().top * ratio);
+        const rects = [...document.querySelectorAll('#client [data-control]:not([hidden])')].map((e) => {
+          const r = e.getBoundingClientRect();
+          return { nom: e.dataset.control, l: Math.round(r.left * ratio), t: Math.round(r.top * ratio), r: Math.round(r.right * ratio), b: Math.round(r.bottom * ratio) };
+        });
+        const covered = (x, y) => rects.some((c) => x >= c.l && x < c.r && y >= c.t && y < c.b);
+        const found = [];
+        for (const c of rects) {
+          const ring = [];
+          for (let x = c.l - 1; x <= c.r; ++x) ring.push([x, c.t - 1], [x, c.b]);
+          for (let y = c.t; y < c.b; ++y) ring.push([c.l - 1, y], [c.r, y]);
+          for (const [x, y] of ring) {
+            if (x < 0 || x >= bitmap.width || y < client || y >= bitmap.height || covered(x, y)) continue;
+            const at = 4 * (y * bitmap.width + x);
+            if (pixels[at] || pixels[at + 1] || pixels[at + 2]) found.push(`${c.nom} at ${x},${y}`);
+          }
+        }
+        return found;
+      }, png);
+      assert.deepEqual(stray.slice(0, 10), [], `${stray.length} pixels outside the controls are not black`);
+    }, { width: 1366, height: 768, ratio }));
+  }
+});
+
 // What the screen shows of the bench, its controls hidden, is the module's pixels as the strips
 // hold them, pixel for pixel and opaque, and black where a band has no strip: no strip out of
 // place, no seam where two meet, no hole in a screenshot, at any ratio. The ray points down at
