@@ -20,21 +20,29 @@ export XDG_RUNTIME_DIR=$work/run
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
 
-# Starts Xvfb with the given size and openbox on it; sets $display.
+# Starts Xvfb with the given size and openbox on it; sets $display. Each may take a while when
+# other tests keep both cores busy: up to 30 s each, and what it printed is kept for the log.
 start_screen() {
   local fd=$work/displayfd-$1
   exec 3>"$fd"
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 "$1x24" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 "$1x24" >"$work/xvfb-$1.log" 2>&1 &
   pids+=($!)
   exec 3>&-
-  for _ in $(seq 100); do [ -s "$fd" ] && break; sleep 0.1; done
+  for _ in $(seq 300); do [ -s "$fd" ] && break; sleep 0.1; done
+  if ! [ -s "$fd" ]; then
+    echo "    Xvfb gave no display:"
+    sed 's/^/      /' "$work/xvfb-$1.log"
+    return 1
+  fi
   display=:$(head -n1 "$fd")
-  DISPLAY=$display openbox >/dev/null 2>&1 &
+  DISPLAY=$display openbox >"$work/openbox-$1.log" 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     sleep 0.1
   done
+  echo "    openbox did not manage $display:"
+  sed 's/^/      /' "$work/openbox-$1.log"
   return 1
 }
 
