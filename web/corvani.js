@@ -65,8 +65,10 @@
       this.menusAltura = parseFloat(mesures.getPropertyValue('--menus'));
       this.lletra = mesures.getPropertyValue('--lletra').trim();
       // What the style leaves a caption on either side of a face, in CSS pixels.
-      this.voraGrafic = parseFloat(mesures.getPropertyValue('--vora-grafic'));
-      this.voraSistema = parseFloat(mesures.getPropertyValue('--vora-sistema'));
+      this.vores = {
+        grafic: 2 * parseFloat(mesures.getPropertyValue('--vora-grafic')),
+        sistema: 2 * parseFloat(mesures.getPropertyValue('--vora-sistema')),
+      };
       this.disposa();
       // The controls join the page last, laid out and painted: the window's size, read first,
       // and the strips' canvases need the page's style worked out, then still without them.
@@ -439,10 +441,6 @@
           for (const fletxa of element.querySelectorAll('.fletxa')) fletxa.style.height = `${w - 2}px`;
         }
       });
-      this.vores = {
-        grafic: 2 * this.voraGrafic * ratio,
-        sistema: 2 * this.voraSistema * ratio,
-      };
       this.ajustaText(this.elements.filter((element) => element && element.tagName === 'BUTTON'));
       this.disposat = true;
       this.pinta();
@@ -461,7 +459,7 @@
       // font is set once a size, as setting it costs more than measuring a word.
       let pendents = botons.map((boto) => ({
         boto,
-        cara: boto.amplada - (boto.classList.contains('sistema') ? this.vores.sistema : this.vores.grafic),
+        cara: boto.amplada - this.mida.ratio * (boto.classList.contains('sistema') ? this.vores.sistema : this.vores.grafic),
         paraules: boto.textContent.split(/\s+/).filter((p) => p),
       }));
       for (let punts = 8; pendents.length > 0; punts -= 0.5) {

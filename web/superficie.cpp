@@ -104,9 +104,13 @@ void Superficie::shapeChanged(Ctl shape) {
   touch(last);
 }
 
+// A place touched more than once, as a line erased and drawn again where it was or a shape
+// changed in place, is painted and copied once.
 void Superficie::touch(PixelRect r) {
   r = intersected(r, {0, 0, width_, height_});
-  if (!empty(r)) dirty_.push_back(r);
+  if (empty(r) || std::any_of(dirty_.begin(), dirty_.end(), [&](PixelRect d) { return contains(d, r); })) return;
+  std::erase_if(dirty_, [&](PixelRect d) { return contains(r, d); });
+  dirty_.push_back(r);
 }
 
 PixelRect Superficie::footprint(Ctl shape) const {
@@ -161,15 +165,6 @@ const std::vector<PixelRect>& Superficie::paint() {
     for (const PixelRect& r : dirty_) all = united(all, r);
     dirty_ = {all};
   }
-  // A place touched more than once, as a line erased and drawn again where it was or a shape
-  // changed in place, is painted and copied once.
-  std::vector<PixelRect> places;
-  for (const PixelRect& r : dirty_) {
-    if (std::any_of(places.begin(), places.end(), [&](PixelRect p) { return contains(p, r); })) continue;
-    std::erase_if(places, [&](PixelRect p) { return contains(r, p); });
-    places.push_back(r);
-  }
-  dirty_.swap(places);
   std::size_t size = 0;
   for (const PixelRect& r : dirty_) size += std::size_t(r.width) * std::size_t(r.height);
   pixels_.resize(size);

@@ -85,11 +85,18 @@ async function load(page, url) {
 // A page with one line of text and nothing else, marked ready as the bench marks itself: what this
 // browser on this machine takes to show any page at all, for the bench's figures to be read against.
 function barePage() {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'corvani-bare-'));
+  return comparisonPage('<!DOCTYPE html><html lang="ca"><head><meta charset="utf-8"><title>Corvani</title></head>' +
+    '<body><p>Corvani</p></body></html>');
+}
+
+// A page to compare the bench with, in a folder of its own for the run, marked ready as its body
+// ends, as the bench marks itself.
+function comparisonPage(html) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'corvani-compare-'));
   process.on('exit', () => fs.rmSync(folder, { recursive: true, force: true }));
-  const file = path.join(folder, 'buida.html');
-  fs.writeFileSync(file, '<!DOCTYPE html><html lang="ca"><head><meta charset="utf-8"><title>Corvani</title></head>' +
-    '<body><p>Corvani</p><script>performance.mark("llest"); document.body.dataset.llest = "";</script></body></html>');
+  const file = path.join(folder, 'page.html');
+  fs.writeFileSync(file, html.replace('</body>',
+    '<script>performance.mark("llest"); document.body.dataset.llest = "";</script></body>'));
   return pathToFileURL(file).href;
 }
 
@@ -109,12 +116,7 @@ async function staticCopy(browser) {
     return `<!DOCTYPE html>${copy.outerHTML}`;
   });
   await page.close();
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'corvani-copy-'));
-  process.on('exit', () => fs.rmSync(folder, { recursive: true, force: true }));
-  const file = path.join(folder, 'controls.html');
-  fs.writeFileSync(file, html.replace('</body>',
-    '<script>performance.mark("llest"); document.body.dataset.llest = "";</script></body>'));
-  return pathToFileURL(file).href;
+  return comparisonPage(html);
 }
 
 async function startUp(browser, url) {
