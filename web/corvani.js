@@ -481,9 +481,10 @@
       }, { once: true });
     }
 
-    // The bench's pixels, in strips one canvas each: at every frame the browser copies each changed
-    // canvas whole to the screen, and a click changes a few bands of the bench, where one canvas
-    // would be copied whole (19 MB at ratio 3 on a full-HD screen). A strip is a whole number of
+    // The bench's pixels, in strips one canvas each: at every frame the browser copies a canvas
+    // whole to the screen, and without the GPU it copies every canvas that has been painted on,
+    // changed or not. One canvas would be 19 MB a frame at ratio 3 on a full-HD screen; most bands
+    // of the bench stay black, and a click changes a few. A strip is a whole number of
     // CSS pixels high and of device pixels, so that strips meet exactly; at a ratio where no height
     // near 40 CSS pixels is both, the bench is one strip. The client area is black, as is a canvas
     // given a size: a band gets its canvas when something is first painted on it, as every canvas
