@@ -27,6 +27,9 @@ struct PixelRect {
   int left = 0, top = 0, width = 0, height = 0;
   int right() const { return left + width; }  // one past the last column
   int bottom() const { return top + height; }  // one past the last row
+  bool contains(const PixelRect& r) const {
+    return r.left >= left && r.top >= top && r.right() <= right() && r.bottom() <= bottom();
+  }
   friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 struct PixelPoint {

@@ -28,11 +28,6 @@ PixelRect intersected(PixelRect a, PixelRect b) {
 
 bool empty(PixelRect r) { return r.width <= 0 || r.height <= 0; }
 
-bool contains(PixelRect outer, PixelRect inner) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right() <= outer.right() &&
-         inner.bottom() <= outer.bottom();
-}
-
 PixelRect united(PixelRect a, PixelRect b) {
   if (empty(a)) return b;
   if (empty(b)) return a;
@@ -108,8 +103,8 @@ void Superficie::shapeChanged(Ctl shape) {
 // changed in place, is painted and copied once.
 void Superficie::touch(PixelRect r) {
   r = intersected(r, {0, 0, width_, height_});
-  if (empty(r) || std::any_of(dirty_.begin(), dirty_.end(), [&](PixelRect d) { return contains(d, r); })) return;
-  std::erase_if(dirty_, [&](PixelRect d) { return contains(r, d); });
+  if (empty(r) || std::any_of(dirty_.begin(), dirty_.end(), [&](PixelRect d) { return d.contains(r); })) return;
+  std::erase_if(dirty_, [&](PixelRect d) { return r.contains(d); });
   dirty_.push_back(r);
 }
 
