@@ -550,12 +550,15 @@
   }
 
   // Served as an installable site, the page has a manifest and a service worker that keeps it for
-  // use offline; opened as a file it has neither. The worker is registered once the page has loaded.
+  // use offline; opened as a file it has neither. The worker is registered once the page has loaded;
+  // the browser asks the server for its script at every check, past its HTTP cache, so that a new
+  // build is found whatever the server says of caching. A site served without the worker is the
+  // page alone.
   function registraServei() {
     const manifest = document.querySelector('link[rel="manifest"]');
     if (!manifest || !('serviceWorker' in navigator) || !/^https?:$/.test(location.protocol)) return;
     window.addEventListener('load', () => {
-      navigator.serviceWorker.register(manifest.dataset.servei).catch(() => {});
+      navigator.serviceWorker.register(manifest.dataset.servei, { updateViaCache: 'none' }).catch(() => {});
     });
   }
 

@@ -5,9 +5,9 @@
 // every control's laid-out rectangle in pixels at scale 1, where the tests click; with --noms,
 // what the table gives screen readers of each: kind, caption, tooltip and accessible name; with
 // --tintes, each captioned control's face and caption ink as packed colours, empty where the
-// style gives them. With
-// --lector before the actions, each step also gives every button's name for screen readers and
-// the notice said after it, as the desktop says them.
+// style gives them; with --menus, every menu item's number and text. With --lector before the
+// actions, each step also gives every button's name for screen readers and the notice said after
+// it, as the desktop says them.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,6 +17,7 @@
 #include "model/layout.h"
 #include "view/descripcio.h"
 #include "view/escala.h"
+#include "view/menus.h"
 #include "view/raig.h"
 
 using namespace corvani;
@@ -89,6 +90,17 @@ int main(int argc, char* argv[]) {
       std::printf("%s|%s|%.*s|%.*s|%s\n", nameOf(row).c_str(), std::string(kindName(row.kind)).c_str(),
                   int(row.caption.size()), row.caption.data(), int(row.tooltip.size()), row.tooltip.data(),
                   row.purpose.empty() ? "" : accessibleNameFor(row.id, row.caption).c_str());
+    return 0;
+  }
+  if (argc == 2 && std::string(argv[1]) == "--menus") {
+    const auto item = [](Menu id, std::string_view text) { std::printf("%d|%.*s\n", int(id), int(text.size()), text.data()); };
+    for (const MenuBarEntry& entry : barraMenus) {
+      if (entry.id) {
+        item(*entry.id, entry.text);
+      } else {
+        for (const MenuItem& i : entry.items) item(i.id, i.text);
+      }
+    }
     return 0;
   }
   Buida surface;
