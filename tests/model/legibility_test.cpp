@@ -112,28 +112,5 @@ TEST(Naming, EveryNameStartsWithItsCaptionAsShown) {
   }
 }
 
-TEST(Naming, EveryControlAPupilReachesIsNamed) {
-  for (const auto& [c, caption] : captionsShown()) {
-    const Kind kind = layoutOf(c).kind;
-    if (kind == Kind::Shape || kind == Kind::Frame || kind == Kind::Label) continue;
-    EXPECT_FALSE(accessibleNameFor(c, caption).empty()) << nameOf(c);
-  }
-}
-
-// A letter, an English word or a colour does not say what the button does; the name goes on to say it.
-TEST(Naming, ACaptionThatDoesNotSayWhatItDoesIsFollowed) {
-  for (Ctl c : {cmdLlum(0), cmdLlum(1), cmdLlum(2), cmdLlumOff(0), cmdLlumOff(1), cmdLlumOff(2), cmdfiltre(0),
-                cmdfiltre(2), cmdfiltre(5), Ctl::cmdTorna, Ctl::cmdBlanca, Ctl::cmdAnalisi})
-    EXPECT_GT(accessibleNameFor(c, layoutOf(c).caption).size(), spoken(layoutOf(c).caption).size() + 2) << nameOf(c);
-}
-
-TEST(Naming, TheSwitchesSayWhatTheyDoInEachState) {
-  EXPECT_EQ(accessibleNameFor(Ctl::cmdBlanca, textos::llumBlanca), "Llum Blanca, encén la llum blanca");
-  EXPECT_EQ(accessibleNameFor(Ctl::cmdBlanca, textos::apagaLlum), "Apaga Llum, apaga la llum blanca");
-  EXPECT_EQ(accessibleNameFor(Ctl::cmdAnalisi, textos::analisiDeLaLlum),
-            "Anàlisi de la llum, analitza la llum en els tres colors bàsics");
-  EXPECT_EQ(accessibleNameFor(Ctl::cmdAnalisi, textos::normal), "normal, torna a la llum normal");
-}
-
 }  // namespace
 }  // namespace corvani
