@@ -269,7 +269,8 @@
       element.dataset.control = nom;
       element.style.zIndex = String(this.taula.controls.length - i);
       if (row.back !== null) element.style.backgroundColor = css(row.back);
-      if (row.fore !== null) element.style.color = css(row.fore);
+      // The caption's ink, which the style gives way to where a button is disabled.
+      if (row.fore !== null) element.style.setProperty('--tinta', css(row.fore));
       if (row.tooltip) element.title = row.tooltip;
       // A button's name follows its caption (canvi); the others' is the table's.
       if (row.accessibleName && element.tagName !== 'BUTTON') element.setAttribute('aria-label', row.accessibleName);
@@ -554,12 +555,15 @@
   }
 
   // Served as an installable site, the page has a manifest and a service worker that keeps it for
-  // use offline; opened as a file it has neither. The worker is registered once the page has loaded.
+  // use offline; opened as a file it has neither. The worker is registered once the page has loaded;
+  // the browser asks the server for its script at every check, past its HTTP cache, so that a new
+  // build is found whatever the server says of caching. A site served without the worker is the
+  // page alone.
   function registraServei() {
     const manifest = document.querySelector('link[rel="manifest"]');
     if (!manifest || !('serviceWorker' in navigator) || !/^https?:$/.test(location.protocol)) return;
     window.addEventListener('load', () => {
-      navigator.serviceWorker.register(manifest.dataset.servei).catch(() => {});
+      navigator.serviceWorker.register(manifest.dataset.servei, { updateViaCache: 'none' }).catch(() => {});
     });
   }
 

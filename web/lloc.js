@@ -1,7 +1,10 @@
 // Build-time tool: writes the installable site, a folder to serve over HTTPS: the page, which
 // links its web app manifest and registers the service worker; the manifest, its name and
-// description taken from the desktop entry; the icons; and the service worker with the list of
-// files it keeps and their version.
+// description taken from the desktop entry; the icons; and the service worker with the build's
+// version and every file's SHA-256.
+// The page and the manifest link the files they need with the version in the address
+// (manifest.webmanifest?v=...), so that no cache on the way can hand one build's page another
+// build's file, and the worker answers each open page from its own build's files.
 // Usage: node lloc.js FOLDER PAGE.html SERVICE-WORKER.js DESKTOP-ENTRY ICON.svg ICON-N.png...
 'use strict';
 const crypto = require('crypto');
@@ -37,6 +40,20 @@ function icon(file) {
   return { src, sizes: `${width}x${height}`, type: 'image/png', purpose: 'any' };
 }
 
+const code = fs.readFileSync(worker, 'utf8');
+if (code.split('/*VERSIO*/').length !== 2 || code.split('/*FITXERS*/').length !== 2) {
+  fail(`${worker} must hold /*VERSIO*/ and /*FITXERS*/ once each`);
+}
+const html = fs.readFileSync(page, 'utf8');
+if (html.split('</head>').length !== 2) fail(`${page} must hold </head> once`);
+const sha256 = (content) => crypto.createHash('sha256').update(content).digest('hex');
+
+// The build's version: what every file is made from, the worker's code included.
+const inputs = crypto.createHash('sha256').update(html).update(code).update(JSON.stringify(keys));
+for (const file of icons) inputs.update(path.basename(file)).update(fs.readFileSync(file));
+const version = inputs.digest('hex').slice(0, 16);
+const versioned = (name) => `${name}?v=${version}`;
+
 const manifest = {
   id: './',
   name: key('Name'),
@@ -50,30 +67,21 @@ const manifest = {
   background_color: '#000000',
   theme_color: '#000000',
   categories: key('Categories').split(';').filter((c) => c).map((c) => c.toLowerCase()),
-  icons: icons.map(icon),
+  icons: icons.map(icon).map((entry) => ({ ...entry, src: versioned(entry.src) })),
 };
 
 const SERVEI = 'servei.js';
-const link = `<link rel="manifest" href="manifest.webmanifest" data-servei="${SERVEI}">\n` +
+const link = `<link rel="manifest" href="${versioned('manifest.webmanifest')}" data-servei="${SERVEI}">\n` +
   '<meta name="theme-color" content="#000000">\n</head>';
-const html = fs.readFileSync(page, 'utf8');
-if (html.split('</head>').length !== 2) fail(`${page} must hold </head> once`);
 
+// The page first: the worker serves it for the folder itself.
 const files = {
   'index.html': html.replace('</head>', link),
   'manifest.webmanifest': `${JSON.stringify(manifest, null, 2)}\n`,
 };
 for (const file of icons) files[path.basename(file)] = fs.readFileSync(file);
-
-// The page first: the worker serves it for the folder itself.
-const hash = crypto.createHash('sha256');
-for (const [name, content] of Object.entries(files)) hash.update(name).update(content);
-const version = hash.digest('hex').slice(0, 16);
-const code = fs.readFileSync(worker, 'utf8');
-if (code.split('/*VERSIO*/').length !== 2 || code.split('/*FITXERS*/').length !== 2) {
-  fail(`${worker} must hold /*VERSIO*/ and /*FITXERS*/ once each`);
-}
-files[SERVEI] = code.replace('/*VERSIO*/', version).replace('/*FITXERS*/', JSON.stringify(Object.keys(files)));
+const hashes = Object.fromEntries(Object.entries(files).map(([name, content]) => [name, sha256(content)]));
+files[SERVEI] = code.replace('/*VERSIO*/', version).replace('/*FITXERS*/', JSON.stringify(hashes));
 
 fs.rmSync(folder, { recursive: true, force: true });
 fs.mkdirSync(folder, { recursive: true });
