@@ -47,8 +47,14 @@ const COLORS = {
   cyan: pack(0, 255, 255), magenta: pack(255, 0, 255), white: pack(255, 255, 255), potGrey: pack(48, 48, 48),
 };
 
-async function launch() {
+// A browser of its own profile; preferencies are the profile's preferences, as Chromium's
+// settings page writes them (webkit.webprefs.minimum_font_size...).
+async function launch({ preferencies = null } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'corvani-chromium-'));
+  if (preferencies) {
+    fs.mkdirSync(path.join(profile, 'Default'));
+    fs.writeFileSync(path.join(profile, 'Default', 'Preferences'), JSON.stringify(preferencies));
+  }
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
@@ -65,11 +71,11 @@ async function close(browser) {
   fs.rmSync(browser.profile, { recursive: true, force: true, maxRetries: 5 });
 }
 
-// For a test file: one browser for all its tests (browser()), and withPage(fn, viewport), which
-// gives fn a fresh page and requires that no error was raised in it.
-function navegador() {
+// For a test file: one browser for all its tests (browser()), launched with the options given, and
+// withPage(fn, viewport), which gives fn a fresh page and requires that no error was raised in it.
+function navegador(opcions) {
   let browser;
-  before(async () => { browser = await launch(); });
+  before(async () => { browser = await launch(opcions); });
   after(() => close(browser));
   return {
     browser: () => browser,
