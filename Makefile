@@ -151,3 +151,11 @@ check-debian:
 # and ratio) and --random N. Fails if a goal is missed.
 bench-web: web web-test-deps
 	node tests/bench/pagina.js $(WEB_BUILD)/corvani.html $(BENCH_WEB_ARGS)
+
+# The pictures in the README and the teachers' guide, doc/img/*.png: the page in headless Chromium
+# after each picture's actions (doc/captures.js). They are committed; run this when the bench's
+# look changes, and look at them before committing.
+.PHONY: captures
+captures: web web-test-deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target corvani-passos
+	CORVANI_PASSOS=$(BUILD)/tests/web/corvani-passos node doc/captures.js $(WEB_BUILD)/corvani.html doc/img

@@ -1,6 +1,9 @@
-// Packed colours, as the controls and the drawing take them: red + 256·green + 65536·blue.
+// Packed colours, as the controls and the drawing take them: red + 256·green + 65536·blue; and
+// how well one reads against another.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace corvani {
@@ -11,6 +14,22 @@ constexpr Color packColor(std::int32_t r, std::int32_t g, std::int32_t b) { retu
 constexpr std::int32_t redOf(Color c) { return c & 0xFF; }
 constexpr std::int32_t greenOf(Color c) { return (c >> 8) & 0xFF; }
 constexpr std::int32_t blueOf(Color c) { return (c >> 16) & 0xFF; }
+
+// A colour's relative luminance, 0 for black to 1 for white, and the contrast of two colours, 1 to
+// 21, as the Web Content Accessibility Guidelines measure them: text needs `legible` against
+// what is behind it.
+inline double luminance(Color c) {
+  const auto linear = [](std::int32_t channel) {
+    const double v = channel / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(redOf(c)) + 0.7152 * linear(greenOf(c)) + 0.0722 * linear(blueOf(c));
+}
+inline double contrast(Color a, Color b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+inline constexpr double legible = 4.5;
 
 namespace colors {
 inline constexpr Color black = packColor(0, 0, 0);

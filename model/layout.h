@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "model/color.h"
@@ -36,12 +37,13 @@ struct ControlLayout {
   TwipRect rect;
   std::string_view caption;
   std::string_view tooltip;
-  // For screen readers: what the control does, where its caption does not say it.
-  std::string_view accessibleName;
+  // For screen readers: what the control does, where its caption does not say it; the whole
+  // name of a control without a caption.
+  std::string_view purpose;
   Picture picture = Picture::None;
   std::optional<Color> back;  // empty: the system's colour for the kind (button face)
   bool backOpaque = true;
-  std::optional<Color> fore;  // text colour; empty: the system's for the kind
+  std::optional<Color> fore;  // the caption's ink; empty: the system's for the kind
   std::optional<Color> fill;  // shapes: shown only with a solid fill
   std::optional<Color> border;  // shapes: empty means the system's window-text colour
   int borderWidth = 0;  // pixels
@@ -53,10 +55,14 @@ extern const Layout controlTable;  // indexed by ord(Ctl), so in stacking order
 
 inline const ControlLayout& layoutOf(Ctl c) { return controlTable[ord(c)]; }
 
-// The name screen readers give a control that shows this caption: the table's, or the caption's
-// own where the table has none; the white-light switch and the analysis button, whose caption
-// holds their state, have a name for each caption.
-std::string_view accessibleNameFor(Ctl c, std::string_view caption);
+// A name that starts with the caption as it reads on screen (its words, single-spaced, so that
+// speech input finds the control by what it shows), then what the control does, where there is
+// that to say; either alone where the other is empty.
+std::string accessibleName(std::string_view caption, std::string_view purpose);
+
+// The name screen readers give a control that shows this caption; the white-light switch and
+// the analysis button, whose caption holds their state, say what they do for each caption.
+std::string accessibleNameFor(Ctl c, std::string_view caption);
 
 // The control that has the keyboard's focus as the window opens.
 inline constexpr Ctl focusInicial = cmdfiltre(0);

@@ -29,29 +29,31 @@ inline constexpr std::string_view interruptorLlumBlanca = "Interruptor Llum Blan
 inline constexpr std::array<std::string_view, 3> encenLlum = {"Encén llum vermella ", "Encén llum verda", "Encén llum blava"};
 inline constexpr std::string_view ull = "ull";
 
-// Names for screen readers: what each control does, in words, where its caption is a letter,
-// a colour, a picture or an English word. The white-light switch and the analysis button have
-// one for each caption.
-inline constexpr std::array<std::string_view, 3> encenLlumColor = {"Encén la llum vermella", "Encén la llum verda",
-                                                                   "Encén la llum blava"};
-inline constexpr std::array<std::string_view, 3> apagaLlumColor = {"Apaga la llum vermella", "Apaga la llum verda",
-                                                                   "Apaga la llum blava"};
-inline constexpr std::string_view encenLlumBlanca = "Encén la llum blanca";
-inline constexpr std::string_view apagaLlumBlanca = "Apaga la llum blanca";
-inline constexpr std::string_view analitzaLlum = "Analitza la llum en els tres colors bàsics";
-inline constexpr std::string_view tornaLlumNormal = "Torna a la llum normal";
-inline constexpr std::array<std::string_view, 6> posaFiltre = {"Posa el filtre vermell", "Posa el filtre verd",
-                                                               "Posa el filtre blau",    "Posa el filtre cian",
-                                                               "Posa el filtre magenta", "Posa el filtre groc"};
-inline constexpr std::string_view nomForaFiltres = "Retira els filtres";
+// For screen readers: a control's name is its caption in the words on screen, then, where the
+// caption does not say it, what the control does, after a comma (which a screen reader pauses at
+// but does not say). What follows a caption is in lower case. The white-light switch and the
+// analysis button say it for each caption.
+inline constexpr std::string_view separadorNom = ", ";
+inline constexpr std::array<std::string_view, 3> encenLlumColor = {"encén la llum vermella", "encén la llum verda",
+                                                                   "encén la llum blava"};
+inline constexpr std::array<std::string_view, 3> apagaLlumColor = {"apaga la llum vermella", "apaga la llum verda",
+                                                                   "apaga la llum blava"};
+inline constexpr std::string_view encenLlumBlanca = "encén la llum blanca";
+inline constexpr std::string_view apagaLlumBlanca = "apaga la llum blanca";
+inline constexpr std::string_view analitzaLlum = "analitza la llum en els tres colors bàsics";
+inline constexpr std::string_view tornaLlumNormal = "torna a la llum normal";
+inline constexpr std::array<std::string_view, 6> posaFiltre = {"posa el filtre vermell", "posa el filtre verd",
+                                                               "posa el filtre blau",    "posa el filtre cian",
+                                                               "posa el filtre magenta", "posa el filtre groc"};
+inline constexpr std::string_view nomFull = "posa un full nou de paper blanc";
+inline constexpr std::string_view nomTorna = "apaga els llums i treu els filtres";
+// The names of the controls without a caption.
 inline constexpr std::array<std::string_view, 8> nomTinta = {
     "Afegeix tinta vermella al pot", "Afegeix tinta blanca al pot",  "Afegeix tinta negra al pot",
     "Afegeix tinta cian al pot",     "Afegeix tinta magenta al pot", "Afegeix tinta groga al pot",
     "Afegeix tinta verda al pot",    "Afegeix tinta blava al pot"};
 inline constexpr std::string_view nomBuidaPot = "Buida el pot de mescla";
 inline constexpr std::string_view nomPinta = "Pinta el paper amb la mescla";
-inline constexpr std::string_view nomFull = "Posa un full nou de paper blanc";
-inline constexpr std::string_view nomTorna = "Borra-ho tot: apaga els llums i treu els filtres";
 inline constexpr std::string_view nomLlumRecta = "Llum que apunta a l'ull";
 inline constexpr std::string_view nomLlumAvall = "Llum que apunta al paper";
 inline constexpr std::string_view nomDireccio = "Direcció de la llum";

@@ -119,8 +119,8 @@ void Boto::mouseReleaseEvent(QMouseEvent* event) {
 
 // The face is opaque edge to edge, so nothing beneath it need be painted with it. Set once the
 // style has polished the button, as Fusion clears it on buttons.
-BotoGrafic::BotoGrafic(const QString& caption, QColor back, const QPixmap& picture, QWidget* parent)
-    : Boto(caption, parent), back_(back), picture_(picture) {
+BotoGrafic::BotoGrafic(const QString& caption, QColor back, QColor ink, const QPixmap& picture, QWidget* parent)
+    : Boto(caption, parent), back_(back), ink_(ink), picture_(picture) {
   ensurePolished();
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -195,7 +195,7 @@ void BotoGrafic::paintFace(QPainter& p) const {
     p.restore();
   }
   drawCaption(p, *this, r.adjusted(2, 2, -2, -2).translated(shift),
-              isEnabled() ? QColor(Qt::black) : QColor(128, 128, 128));
+              isEnabled() ? ink_ : QColor(128, 128, 128));
   const QColor light(255, 255, 255), shade(128, 128, 128), dark(0, 0, 0), face(223, 223, 223);
   const QColor topLeft = down ? dark : light, bottomRight = down ? light : dark;
   const QColor innerTopLeft = down ? shade : face, innerBottomRight = down ? face : shade;

@@ -28,7 +28,8 @@ protected:
 
 class BotoGrafic : public Boto {
 public:
-  BotoGrafic(const QString& caption, QColor back, const QPixmap& picture, QWidget* parent);
+  // `ink` is the caption's colour while the button is enabled; disabled, it is grey.
+  BotoGrafic(const QString& caption, QColor back, QColor ink, const QPixmap& picture, QWidget* parent);
 
   QColor back() const { return back_; }
   void setBack(QColor back);
@@ -53,6 +54,7 @@ private:
   qreal facesRatio_ = 0;
 
   QColor back_;
+  QColor ink_;
   QPixmap picture_;
   double scale_ = 1;
 };

@@ -68,6 +68,22 @@ QStringList firstInstalled(const QStringList& families) {
   return families;
 }
 
+QPalette legibleHighlight(QPalette palette) {
+  constexpr int steps = 64;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const Color text = fromQColor(palette.color(group, QPalette::HighlightedText));
+    const QColor from = palette.color(group, QPalette::Highlight);
+    const QColor to = luminance(text) > luminance(fromQColor(from)) ? Qt::black : Qt::white;
+    QColor back = from;
+    for (int step = 1; step <= steps && contrast(fromQColor(back), text) < legible; ++step) {
+      const auto mix = [&](int a, int b) { return a + (b - a) * step / steps; };
+      back = QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue()));
+    }
+    palette.setColor(group, QPalette::Highlight, back);
+  }
+  return palette;
+}
+
 void Form1::Missatges::message(std::string_view text) { form_.messageHandler_(qs(text)); }
 
 Form1::Form1(QWidget* parent)
@@ -131,6 +147,7 @@ void Form1::createMenus() {
           },
           Qt::QueuedConnection);
   };
+  menuBar()->setPalette(legibleHighlight(menuBar()->palette()));
   for (const MenuBarEntry& entry : barraMenus) {
     if (entry.id) {
       add(menuBar()->addAction(qs(entry.text)), *entry.id);
@@ -139,6 +156,7 @@ void Form1::createMenus() {
     // Named by its title in the accessibility tree; its items say it too.
     QMenu* menu = menuBar()->addMenu(qs(entry.text));
     menu->setAccessibleName(qs(entry.text).remove(u'&'));
+    menu->setPalette(legibleHighlight(menu->palette()));
     for (const MenuItem& item : entry.items) add(menu->addAction(qs(item.text)), item.id);
   }
 }
@@ -154,7 +172,7 @@ void Form1::createControls() {
     w->setGeometry(escala::toPixels(row->rect));
     fonts_[ord(row->id)] = w->font();
     if (!row->tooltip.empty()) w->setToolTip(qs(row->tooltip));
-    if (!row->accessibleName.empty()) w->setAccessibleName(qs(row->accessibleName));
+    if (!row->purpose.empty()) w->setAccessibleName(qs(accessibleNameFor(row->id, row->caption)));
     if (auto* button = qobject_cast<QAbstractButton*>(w))
       connect(button, &QAbstractButton::clicked, this, [this, c = row->id] {
         // Only a control the bench shows as usable may act, however the click was queued.
@@ -171,7 +189,8 @@ QWidget* Form1::createControl(const ControlLayout& row) {
       return nullptr;
     case Kind::GraphicalButton: {
       const QColor back = row.back ? toQColor(*row.back) : palette().color(QPalette::Button);
-      auto* b = new BotoGrafic(qs(row.caption), back, pixmapOf(row.picture), client_);
+      auto* b = new BotoGrafic(qs(row.caption), back, toQColor(row.fore.value_or(colors::black)), pixmapOf(row.picture),
+                               client_);
       b->setFont(sansSerif(8));
       return b;
     }
@@ -212,7 +231,7 @@ QWidget* Form1::createControl(const ControlLayout& row) {
       l->setFont(sansSerif(12));
       QPalette pal = l->palette();
       pal.setColor(QPalette::Window, toQColor(row.back.value_or(colors::black)));
-      pal.setColor(QPalette::WindowText, pal.color(QPalette::HighlightedText));
+      pal.setColor(QPalette::WindowText, toQColor(row.fore.value_or(colors::white)));
       l->setPalette(pal);
       l->setAutoFillBackground(true);
       l->setAlignment(Qt::AlignLeft | Qt::AlignTop);

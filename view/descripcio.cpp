@@ -70,8 +70,8 @@ std::vector<FormaVisible> formesVisibles(const Estat& estat, const Controls& con
 std::string_view descripcioDireccio(std::int16_t direccio) { return textos::direccioLlum[direccio == 0 ? 0 : 1]; }
 
 Lectura llegeix(const Estat& estat, const Controls& controls) {
-  return {std::string(accessibleNameFor(Ctl::cmdBlanca, controls.caption(Ctl::cmdBlanca))),
-          std::string(accessibleNameFor(Ctl::cmdAnalisi, controls.caption(Ctl::cmdAnalisi))),
+  return {accessibleNameFor(Ctl::cmdBlanca, controls.caption(Ctl::cmdBlanca)),
+          accessibleNameFor(Ctl::cmdAnalisi, controls.caption(Ctl::cmdAnalisi)),
           std::string(descripcioDireccio(controls[Ctl::VSllum].value)), descripcioUll(llumAlUll(estat)),
           formesVisibles(estat, controls)};
 }

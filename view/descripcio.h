@@ -42,9 +42,9 @@ struct Lectura {
 Lectura llegeix(const Estat& estat, const Controls& controls);
 
 // The notice after an action: in sentences, what changed from `abans` to `ara`: the buttons'
-// new names ("botó Apaga la llum blanca."), the direction, the light at the eye, then each shape
-// shown or changed ("paper verd.") and "cap filtre." once the filters are gone. Empty if nothing
-// changed. A control in `sentits` is left out: the screen reader hears its change by itself.
+// new names ("botó Apaga Llum, apaga la llum blanca."), the direction, the light at the eye, then
+// each shape shown or changed ("paper verd.") and "cap filtre." once the filters are gone. Empty if
+// nothing changed. A control in `sentits` is left out: the screen reader hears its change by itself.
 std::string avis(const Lectura& abans, const Lectura& ara, std::span<const Ctl> sentits = {});
 
 }  // namespace corvani

@@ -271,7 +271,8 @@
       element.dataset.control = nom;
       element.style.zIndex = String(this.taula.controls.length - i);
       if (row.back !== null) element.style.backgroundColor = css(row.back);
-      if (row.fore !== null) element.style.color = css(row.fore);
+      // The caption's ink, which the style gives way to where a button is disabled.
+      if (row.fore !== null) element.style.setProperty('--tinta', css(row.fore));
       if (row.tooltip) element.title = row.tooltip;
       // A button's name follows its caption (canvi); the others' is the table's.
       if (row.accessibleName && element.tagName !== 'BUTTON') element.setAttribute('aria-label', row.accessibleName);

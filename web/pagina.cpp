@@ -141,7 +141,9 @@ std::string Pagina::taula() {
   for (const ControlLayout& row : controlTable) {
     j.open('{').field("nom", row.name).field("index", row.index).field("kind", kindName(row.kind));
     j.key("rect").rect(escala::pixelRect(row.rect));
-    j.field("caption", row.caption).field("tooltip", row.tooltip).field("accessibleName", row.accessibleName);
+    // The name the table gives, where the caption alone is not the name.
+    j.field("caption", row.caption).field("tooltip", row.tooltip);
+    j.field("accessibleName", row.purpose.empty() ? std::string() : accessibleNameFor(row.id, row.caption));
     j.field("picture", pictureName(row.picture));
     j.field("back", row.back).field("fore", row.fore).field("borderWidth", row.borderWidth);
     j.field("visible", row.visible).close('}');

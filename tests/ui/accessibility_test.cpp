@@ -132,22 +132,22 @@ struct Expected {
 // read from the table, so that a wrong row in the table shows here.
 const std::map<Ctl, Expected> expectations = {
     {Ctl::PicAvall, {"Llum que apunta al paper", QAccessible::Graphic, true}},
-    {Ctl::cmdForaFiltres, {"Retira els filtres", QAccessible::Button, true}},
+    {Ctl::cmdForaFiltres, {"Retira Filtres", QAccessible::Button, true}},
     {Ctl::cmdTinta7, {"Afegeix tinta blava al pot", QAccessible::Button, true}},
     {Ctl::cmdTinta6, {"Afegeix tinta verda al pot", QAccessible::Button, true}},
     {Ctl::cmdBuidaPot, {"Buida el pot de mescla", QAccessible::Button, true}},
     {Ctl::cmdPinta, {"Pinta el paper amb la mescla", QAccessible::Button, true}},
     {Ctl::VSllum, {"Direcció de la llum", QAccessible::ScrollBar, true}},
-    {Ctl::cmdLlumOff2, {"Apaga la llum blava", QAccessible::Button, true}},
-    {Ctl::cmdLlumOff1, {"Apaga la llum verda", QAccessible::Button, true}},
-    {Ctl::cmdLlumOff0, {"Apaga la llum vermella", QAccessible::Button, true}},
-    {Ctl::cmdTorna, {"Borra-ho tot: apaga els llums i treu els filtres", QAccessible::Button, true}},
+    {Ctl::cmdLlumOff2, {"Off, apaga la llum blava", QAccessible::Button, true}},
+    {Ctl::cmdLlumOff1, {"Off, apaga la llum verda", QAccessible::Button, true}},
+    {Ctl::cmdLlumOff0, {"Off, apaga la llum vermella", QAccessible::Button, true}},
+    {Ctl::cmdTorna, {"BORRA TOT, apaga els llums i treu els filtres", QAccessible::Button, true}},
     {Ctl::Picture2, {"Llum que apunta a l'ull", QAccessible::Graphic, true}},
-    {Ctl::cmdBlanca, {"Encén la llum blanca", QAccessible::Button, true}},
-    {Ctl::cmdLlum2, {"Encén la llum blava", QAccessible::Button, true}},
-    {Ctl::cmdLlum1, {"Encén la llum verda", QAccessible::Button, true}},
-    {Ctl::cmdLlum0, {"Encén la llum vermella", QAccessible::Button, true}},
-    {Ctl::cmdAnalisi, {"Analitza la llum en els tres colors bàsics", QAccessible::Button, true}},
+    {Ctl::cmdBlanca, {"Llum Blanca, encén la llum blanca", QAccessible::Button, true}},
+    {Ctl::cmdLlum2, {"B, encén la llum blava", QAccessible::Button, true}},
+    {Ctl::cmdLlum1, {"V, encén la llum verda", QAccessible::Button, true}},
+    {Ctl::cmdLlum0, {"R, encén la llum vermella", QAccessible::Button, true}},
+    {Ctl::cmdAnalisi, {"Anàlisi de la llum, analitza la llum en els tres colors bàsics", QAccessible::Button, true}},
     {Ctl::Picture1, {"ull", QAccessible::Graphic, true}},
     {Ctl::cmdTinta5, {"Afegeix tinta groga al pot", QAccessible::Button, true}},
     {Ctl::cmdTinta4, {"Afegeix tinta magenta al pot", QAccessible::Button, true}},
@@ -155,13 +155,13 @@ const std::map<Ctl, Expected> expectations = {
     {Ctl::cmdTinta2, {"Afegeix tinta negra al pot", QAccessible::Button, true}},
     {Ctl::cmdTinta1, {"Afegeix tinta blanca al pot", QAccessible::Button, true}},
     {Ctl::cmdTinta0, {"Afegeix tinta vermella al pot", QAccessible::Button, true}},
-    {Ctl::cmdFull, {"Posa un full nou de paper blanc", QAccessible::Button, true}},
-    {Ctl::cmdfiltre5, {"Posa el filtre groc", QAccessible::Button, true}},
-    {Ctl::cmdfiltre4, {"Posa el filtre magenta", QAccessible::Button, true}},
-    {Ctl::cmdfiltre3, {"Posa el filtre cian", QAccessible::Button, true}},
-    {Ctl::cmdfiltre2, {"Posa el filtre blau", QAccessible::Button, true}},
-    {Ctl::cmdfiltre1, {"Posa el filtre verd", QAccessible::Button, true}},
-    {Ctl::cmdfiltre0, {"Posa el filtre vermell", QAccessible::Button, true}},
+    {Ctl::cmdFull, {"FULL NOU, posa un full nou de paper blanc", QAccessible::Button, true}},
+    {Ctl::cmdfiltre5, {"groc, posa el filtre groc", QAccessible::Button, true}},
+    {Ctl::cmdfiltre4, {"magenta, posa el filtre magenta", QAccessible::Button, true}},
+    {Ctl::cmdfiltre3, {"cian, posa el filtre cian", QAccessible::Button, true}},
+    {Ctl::cmdfiltre2, {"blau, posa el filtre blau", QAccessible::Button, true}},
+    {Ctl::cmdfiltre1, {"verd, posa el filtre verd", QAccessible::Button, true}},
+    {Ctl::cmdfiltre0, {"vermell, posa el filtre vermell", QAccessible::Button, true}},
     {Ctl::frmFiltres, {"FILTRES", QAccessible::Grouping, false}},
     {Ctl::Label2, {"TINTA", QAccessible::StaticText, false}},
 };
@@ -320,15 +320,15 @@ void AccessibilityTest::namesFollowCaptions_data() {
   QTest::addColumn<Ctl>("c");
   QTest::addColumn<QString>("name");
   QTest::newRow("white light on: the switch offers to put it out")
-      << QList<Ctl>{Ctl::cmdBlanca} << Ctl::cmdBlanca << "Apaga la llum blanca";
+      << QList<Ctl>{Ctl::cmdBlanca} << Ctl::cmdBlanca << "Apaga Llum, apaga la llum blanca";
   QTest::newRow("white light off again") << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdBlanca} << Ctl::cmdBlanca
-                                         << "Encén la llum blanca";
+                                         << "Llum Blanca, encén la llum blanca";
   QTest::newRow("BORRA TOT puts white light out")
-      << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdTorna} << Ctl::cmdBlanca << "Encén la llum blanca";
+      << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdTorna} << Ctl::cmdBlanca << "Llum Blanca, encén la llum blanca";
   QTest::newRow("analysis on: the button offers normal light")
-      << QList<Ctl>{Ctl::cmdAnalisi} << Ctl::cmdAnalisi << "Torna a la llum normal";
+      << QList<Ctl>{Ctl::cmdAnalisi} << Ctl::cmdAnalisi << "normal, torna a la llum normal";
   QTest::newRow("analysis off again") << QList<Ctl>{Ctl::cmdAnalisi, Ctl::cmdAnalisi} << Ctl::cmdAnalisi
-                                      << "Analitza la llum en els tres colors bàsics";
+                                      << "Anàlisi de la llum, analitza la llum en els tres colors bàsics";
 }
 
 void AccessibilityTest::namesFollowCaptions() {
@@ -458,7 +458,7 @@ void AccessibilityTest::notices_data() {
       << QStringList{"filtre 1: groc", "paper blanc", "pot de mescla buit"}
       << "Arriba a l'ull llum groga. filtre 1: groc.";
   QTest::newRow("every lamp off after white light") << QList<Ctl>{Ctl::cmdBlanca, Ctl::cmdBlanca} << dark << bare
-                                                   << "botó Encén la llum blanca. A l'ull no arriba cap llum.";
+                                                   << "botó Llum Blanca, encén la llum blanca. A l'ull no arriba cap llum.";
   QTest::newRow("the lamp turned down in the dark") << QList<Ctl>{Ctl::VSllum} << dark << bare
                                                     << "La llum apunta al paper.";
   QTest::newRow("a new white sheet over a white one tells nothing") << QList<Ctl>{Ctl::cmdFull} << dark << bare

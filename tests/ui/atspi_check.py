@@ -10,10 +10,10 @@ from gi.repository import GLib
 APP_WAIT_S = 20.0
 FRAME_TITLE = "Corvani (1)"
 PUSH_BUTTONS = [
-    "Encén la llum vermella", "Encén la llum verda", "Encén la llum blava", "Encén la llum blanca",
-    "Analitza la llum en els tres colors bàsics",
-    "Posa el filtre vermell", "Posa el filtre verd", "Posa el filtre blau", "Posa el filtre cian",
-    "Posa el filtre magenta", "Posa el filtre groc", "Posa un full nou de paper blanc",
+    "R, encén la llum vermella", "V, encén la llum verda", "B, encén la llum blava", "Llum Blanca, encén la llum blanca",
+    "Anàlisi de la llum, analitza la llum en els tres colors bàsics",
+    "vermell, posa el filtre vermell", "verd, posa el filtre verd", "blau, posa el filtre blau", "cian, posa el filtre cian",
+    "magenta, posa el filtre magenta", "groc, posa el filtre groc", "FULL NOU, posa un full nou de paper blanc",
     "Afegeix tinta cian al pot", "Afegeix tinta magenta al pot", "Afegeix tinta groga al pot",
     "Buida el pot de mescla", "Pinta el paper amb la mescla",
 ]
@@ -29,8 +29,8 @@ MAX_NODES = 2000
 # What the eye is told before and after white light is switched on, and the shapes on the surface.
 EYE_DARK = "A l'ull no arriba cap llum."
 EYE_WHITE = "Arriba a l'ull llum blanca."
-SWITCH = "Encén la llum blanca"
-NOTICE_WHITE = "botó Apaga la llum blanca. " + EYE_WHITE
+SWITCH = "Llum Blanca, encén la llum blanca"
+NOTICE_WHITE = "botó Apaga Llum, apaga la llum blanca. " + EYE_WHITE
 SURFACE = "banc òptic"
 SHAPES = ["paper blanc", "pot de mescla buit"]
 EVENT_WAIT_S = 10.0

@@ -10,8 +10,11 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <algorithm>
+#include <map>
 
 #include "ui/botografic.h"
+#include "ui/qtcolor.h"
+#include "view/menus.h"
 
 using namespace corvani;
 using namespace corvani::test;
@@ -364,6 +367,157 @@ void Form1Test::clientFitsScreen() {
   QFETCH(QMargins, frame);
   QFETCH(QSize, client);
   QCOMPARE(clientThatFits(available, 20, frame), client);
+}
+
+// A text as drawn in `area`, in `ink` on a plain face: the colour most of the area shows, behind
+// the text, and how the other pixels lie between it and the ink. Antialiased glyphs blend the two,
+// so a pixel off that line is in some other colour.
+struct Drawn {
+  QColor back;
+  double reach = 0;  // the furthest any pixel goes from the face towards the ink, 0 to 1
+  int astray = 0;    // the furthest any pixel lies from the line, in steps of a channel
+};
+static Drawn drawnText(const QImage& image, const QRect& area, QColor ink) {
+  std::map<QRgb, int> counts;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) ++counts[image.pixel(x, y) | 0xFF000000];
+  Drawn d;
+  d.back = QColor(std::max_element(counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; })->first);
+  const std::array<int, 3> b{d.back.red(), d.back.green(), d.back.blue()};
+  const std::array<int, 3> towards{ink.red() - b[0], ink.green() - b[1], ink.blue() - b[2]};
+  const double length = towards[0] * towards[0] + towards[1] * towards[1] + towards[2] * towards[2];
+  for (const auto& [rgb, n] : counts) {
+    const std::array<int, 3> p{qRed(rgb) - b[0], qGreen(rgb) - b[1], qBlue(rgb) - b[2]};
+    const double along =
+        length == 0 ? 0 : std::clamp((p[0] * towards[0] + p[1] * towards[1] + p[2] * towards[2]) / length, 0.0, 1.0);
+    d.reach = std::max(d.reach, along);
+    for (int k = 0; k < 3; ++k) d.astray = std::max(d.astray, qRound(std::abs(p[k] - along * towards[k])));
+  }
+  return d;
+}
+
+// The caption's pixels are the ink blended into the face, the ink reached, and the two read.
+#define EXPECT_TEXT(d, ink)                                                                                        \
+  do {                                                                                                             \
+    QVERIFY2((d).astray <= 8, qPrintable(QStringLiteral("a pixel %1 steps off %2 on %3").arg((d).astray)          \
+                                             .arg((ink).name(), (d).back.name())));                               \
+    QVERIFY2((d).reach >= 0.5, qPrintable(QStringLiteral("no pixel half way to %1").arg((ink).name())));           \
+  } while (false)
+
+void Form1Test::captionInk_data() {
+  QTest::addColumn<Ctl>("c");
+  QTest::addColumn<QList<Ctl>>("clicks");  // what shows the control, or changes it
+  QTest::addColumn<QColor>("ink");  // invalid: the style's
+  QTest::addColumn<bool>("enabled");
+  for (const ControlLayout& r : controlTable) {
+    if (r.caption.empty() || r.kind == Kind::Shape) continue;
+    QList<Ctl> clicks;
+    for (int i = 0; i < lampCount; ++i)
+      if (r.id == cmdLlumOff(i)) clicks = {cmdLlum(i)};
+    if (r.id == Ctl::cmdForaFiltres) clicks = {cmdfiltre(0)};
+    QTest::newRow(qPrintable(controlName(r.id))) << r.id << clicks << (r.fore ? rgb(*r.fore) : QColor()) << true;
+  }
+  QTest::newRow("white light on: Apaga Llum") << Ctl::cmdBlanca << QList{Ctl::cmdBlanca} << rgb(colors::black) << true;
+  QTest::newRow("analysis on: normal") << Ctl::cmdAnalisi << QList{Ctl::cmdAnalisi} << rgb(colors::black) << true;
+  QTest::newRow("the blue lamp lit: greyed") << cmdLlum(2) << QList{cmdLlum(2)} << QColor(128, 128, 128) << false;
+  QTest::newRow("white light: the red lamp greyed") << cmdLlum(0) << QList{Ctl::cmdBlanca} << QColor(128, 128, 128)
+                                                    << false;
+}
+
+// Each caption in the table's ink on the table's face, reading against it; greyed while the
+// button cannot be used, as the system's buttons are. The system-look button's colours are the
+// style's, and its face a gradient: its two colours must read.
+void Form1Test::captionInk() {
+  QFETCH(Ctl, c);
+  QFETCH(QList<Ctl>, clicks);
+  QFETCH(QColor, ink);
+  QFETCH(bool, enabled);
+  OPEN_WINDOW(win);
+  win.click(clicks);
+  QWidget* w = win.w(c);
+  QVERIFY(w->isVisible());
+  QCOMPARE(w->isEnabled(), enabled);
+  if (!ink.isValid()) {
+    const QPalette& p = w->palette();
+    QVERIFY(contrast(fromQColor(p.color(QPalette::ButtonText)), fromQColor(p.color(QPalette::Button))) >= legible);
+    return;
+  }
+  const QImage image = w->grab().toImage();
+  // Within the bevel and the focus rectangle of a button.
+  const int inside = qobject_cast<QPushButton*>(w) ? 4 : 0;
+  const Drawn d = drawnText(image, image.rect().adjusted(inside, inside, -inside, -inside), ink);
+  QCOMPARE(d.back, rgb(*layoutOf(c).back));
+  EXPECT_TEXT(d, ink);
+  if (enabled) QVERIFY(contrast(fromQColor(ink), fromQColor(d.back)) >= legible);
+}
+
+void Form1Test::menuHighlight_data() {
+  QTest::addColumn<int>("top");
+  QTest::addColumn<int>("item");
+  for (int top : {1, 2})
+    for (int item = 0; item < 3; ++item)
+      QTest::newRow(qPrintable(qs(barraMenus[top].text).remove(u'&') + QStringLiteral(", item %1").arg(item)))
+          << top << item;
+}
+
+// The menu's entry on the bar while its menu is open, and the item the pointer or the arrows are
+// on: in the highlighted text's colour on the highlight, which read against each other.
+void Form1Test::menuHighlight() {
+  QFETCH(int, top);
+  QFETCH(int, item);
+  OPEN_WINDOW(win);
+  QMenuBar* bar = win.form.menuBar();
+  QAction* entry = bar->actions()[top];
+  QMenu* menu = entry->menu();
+  bar->setActiveAction(entry);
+  QVERIFY(QTest::qWaitForWindowExposed(menu));
+  QAction* a = menu->actions()[item];
+  menu->setActiveAction(a);
+  for (const auto& [widget, area] : {std::pair<QWidget*, QRect>{menu, menu->actionGeometry(a)}, {bar, bar->actionGeometry(entry)}}) {
+    const QColor back = widget->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor ink = widget->palette().color(QPalette::Active, QPalette::HighlightedText);
+    const Drawn d = drawnText(widget->grab().toImage(), area.adjusted(1, 1, -1, -1), ink);
+    QCOMPARE(d.back, back);
+    EXPECT_TEXT(d, ink);
+    QVERIFY2(contrast(fromQColor(ink), fromQColor(back)) >= legible,
+             qPrintable(QStringLiteral("%1 on %2").arg(ink.name(), back.name())));
+  }
+  menu->close();
+}
+
+void Form1Test::legibleHighlight_data() {
+  QTest::addColumn<QColor>("highlight");
+  QTest::addColumn<QColor>("text");
+  QTest::addColumn<bool>("darker");  // the highlight must move towards black, or else stay or lighten
+  QTest::newRow("Fusion's blue under white: darkened") << QColor(0x30, 0x8c, 0xc6) << QColor(Qt::white) << true;
+  QTest::newRow("light grey under white: darkened") << QColor(0xc0, 0xc0, 0xc0) << QColor(Qt::white) << true;
+  QTest::newRow("mid blue under black: lightened") << QColor(0x30, 0x50, 0xa0) << QColor(Qt::black) << false;
+  QTest::newRow("navy under white: kept") << QColor(0, 0, 0x80) << QColor(Qt::white) << false;
+}
+
+// The highlight moves no further than the text needs, in its own hue, in every colour group.
+void Form1Test::legibleHighlight() {
+  QFETCH(QColor, highlight);
+  QFETCH(QColor, text);
+  QFETCH(bool, darker);
+  QPalette given;
+  given.setColor(QPalette::Highlight, highlight);
+  given.setColor(QPalette::HighlightedText, text);
+  const QPalette made = corvani::legibleHighlight(given);
+  const Color ink = fromQColor(text);
+  const auto reads = [&](QColor back) { return contrast(fromQColor(back), ink); };
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const QColor back = made.color(group, QPalette::Highlight);
+    QVERIFY2(reads(back) >= legible, qPrintable(back.name()));
+    if (reads(highlight) >= legible) {
+      QCOMPARE(back, highlight);
+      continue;
+    }
+    QCOMPARE(back.value() < highlight.value(), darker);
+    if (darker) QVERIFY(qAbs(back.hue() - highlight.hue()) <= 2);
+    QVERIFY2(reads(back) < legible + 0.3, qPrintable(QStringLiteral("%1 reads at %2 : 1").arg(back.name()).arg(reads(back))));
+    QCOMPARE(made.color(group, QPalette::HighlightedText), text);
+  }
 }
 
 QTEST_MAIN(Form1Test)

@@ -84,6 +84,12 @@ private slots:
   void firstInstalledFamily();
   void clientFitsScreen_data();
   void clientFitsScreen();
+  void captionInk_data();
+  void captionInk();
+  void menuHighlight_data();
+  void menuHighlight();
+  void legibleHighlight_data();
+  void legibleHighlight();
 
   // bench_test.cpp
   void lamps_data();

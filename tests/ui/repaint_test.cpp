@@ -297,7 +297,7 @@ void RepaintTest::faceFollowsItsState() {
   window.show();
   QVERIFY(QTest::qWaitForWindowActive(&window));
   auto face = [&](bool paintedBefore) {
-    BotoGrafic button(QStringLiteral("Llum Blanca"), Qt::white, pixmapOf(tintaPicture(3)), &window);
+    BotoGrafic button(QStringLiteral("Llum Blanca"), Qt::white, Qt::black, pixmapOf(tintaPicture(3)), &window);
     button.setGeometry(10, 10, 80, 60);
     button.show();
     if (paintedBefore) button.grab();

@@ -136,9 +136,9 @@ void PrintTo(const CasAvis& c, std::ostream* os) { *os << c.nom; }
 
 const CasAvis avisos[] = {
     {"NothingChangedNothingTold", {}, borraTot, {}, ""},
-    {"WhiteLightOn", {}, blanca, {}, "botó Apaga la llum blanca. Arriba a l'ull llum blanca."},
+    {"WhiteLightOn", {}, blanca, {}, "botó Apaga Llum, apaga la llum blanca. Arriba a l'ull llum blanca."},
     {"FocusedSwitchHeardByItself", {}, blanca, {Ctl::cmdBlanca}, "Arriba a l'ull llum blanca."},
-    {"AnalysisInTheDark", {}, analisi, {}, "botó Torna a la llum normal."},
+    {"AnalysisInTheDark", {}, analisi, {}, "botó normal, torna a la llum normal."},
     {"TurnedDownOffYellowPaper", {tinta(tGroc), pinta, blanca}, avall, {},
      "La llum apunta al paper. Arriba a l'ull llum groga."},
     {"FocusedBarHeardByItself", {}, avall, {Ctl::VSllum}, ""},
@@ -147,7 +147,7 @@ const CasAvis avisos[] = {
     {"FourthFilterReplacesTheThird", {filtre(cian), filtre(groc), filtre(blau)}, filtre(verd), {}, "filtre 3: verd."},
     {"FiltersTakenOut", {blanca, filtre(blau)}, foraFiltres, {}, "Arriba a l'ull llum blanca. cap filtre."},
     {"ClearAllTellsEachChange", {blanca, filtre(groc)}, borraTot, {},
-     "botó Encén la llum blanca. A l'ull no arriba cap llum. cap filtre."},
+     "botó Llum Blanca, encén la llum blanca. A l'ull no arriba cap llum. cap filtre."},
     {"InkPoured", {}, tinta(tCian), {}, "pot de mescla: 1 porció, cian."},
     {"PotEmptied", {tinta(tCian)}, buida, {}, "pot de mescla buit."},
     {"PaperPainted", {tinta(tCian)}, pinta, {}, "paper cian."},

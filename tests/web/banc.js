@@ -36,6 +36,14 @@ const NOMS = Object.fromEntries(
     return [nom, { kind, caption, tooltip, accessibleName }];
   }));
 
+// Each captioned control's face and ink as packed colours, by name, null where the style gives
+// them (passos.cpp --tintes).
+const TINTES = Object.fromEntries(
+  execFileSync(PASSOS, ['--tintes'], { encoding: 'utf8' }).trim().split('\n').map((line) => {
+    const [nom, back, fore] = line.split('|');
+    return [nom, { back: back === '' ? null : Number(back), fore: fore === '' ? null : Number(fore) }];
+  }));
+
 // An action as the native bench takes it (passos.cpp): a click on a control by its name, or a
 // menu item by its number.
 const clic = (nom) => `click:${Object.keys(RECTS).indexOf(nom)}`;
@@ -360,4 +368,4 @@ class Banc {
   }
 }
 
-module.exports = { launch, close, navegador, Banc, passos, clic, RECTS, NOMS, COLORS, pack };
+module.exports = { launch, close, navegador, Banc, passos, clic, RECTS, NOMS, TINTES, COLORS, pack };

@@ -3,7 +3,7 @@
 'use strict';
 const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
-const { navegador, passos, COLORS, pack } = require('./banc.js');
+const { navegador, passos, TINTES, COLORS, pack } = require('./banc.js');
 
 // A fresh page for each case; none of it is kept between loads.
 const { withPage } = navegador();
@@ -65,6 +65,30 @@ describe('start-up', () => {
       const c = await banc.control(nom);
       assert.equal(c.caption, caption);
       assert.equal(c.title, tooltip);
+    }));
+  }
+
+  // Each caption in the ink the window's table gives it, on the table's face; greyed while the
+  // button cannot be used, as on the desktop. How well each ink reads on its face is the table's
+  // own test.
+  const rgb = (c) => `rgb(${c & 255}, ${(c >> 8) & 255}, ${(c >> 16) & 255})`;
+  const grey = rgb(pack(128, 128, 128));
+  const shows = { [off(0)]: [lamp(0)], [off(1)]: [lamp(1)], [off(2)]: [lamp(2)], cmdForaFiltres: [filtre(0)] };
+  const inks = [
+    ...Object.entries(TINTES).filter(([, t]) => t.fore !== null)
+      .map(([nom, t]) => [nom, nom, shows[nom] ?? [], rgb(t.fore), rgb(t.back)]),
+    ['the blue lamp lit: greyed', lamp(2), [lamp(2)], grey, rgb(blue)],
+    ['white light: the blue filter keeps its ink', filtre(2), ['cmdBlanca'], rgb(white), rgb(blue)],
+    ['white light: the red lamp greyed', lamp(0), ['cmdBlanca'], grey, rgb(red)],
+  ];
+  for (const [name, nom, actions, ink, face] of inks) {
+    test(`caption ink: ${name}`, () => withPage(async (banc) => {
+      await banc.juga(actions);
+      const drawn = await banc.page.$eval(`[data-control="${nom}"]`, (e) => {
+        const text = e.querySelector('legend') ?? e;
+        return [!e.hidden, getComputedStyle(text).color, getComputedStyle(e).backgroundColor];
+      });
+      assert.deepEqual(drawn, [true, ink, face]);
     }));
   }
 

@@ -107,7 +107,7 @@ describe('what changed, said once after each action', () => {
   const rows = [
     ['a lamp, then another: the light', [[lamp(0), "Arriba a l'ull llum vermella."], [lamp(1), "Arriba a l'ull llum groga."]]],
     ['a filter placed in the dark: the slot, then the light', [[filtre(0), 'filtre 1: vermell.'],
-      ['cmdBlanca', "botó Apaga la llum blanca. Arriba a l'ull llum vermella."]]],
+      ['cmdBlanca', "botó Apaga Llum, apaga la llum blanca. Arriba a l'ull llum vermella."]]],
     ['white light through yellow, then blue', [['cmdBlanca'], [filtre(5)], [filtre(2)]]],
     ['the components, then the ray whole again', [['cmdBlanca'], ['cmdAnalisi'], ['cmdAnalisi']]],
     ['ink poured and the lamp turned down at a white paper: no new light', [['cmdBlanca'], [tinta(3)], ['down']]],
@@ -154,7 +154,7 @@ describe('what changed, said once after each action', () => {
     await banc.enfoca('cmdBlanca');
     await banc.tecles('Space');
     assert.equal(await banc.page.$eval('#avis', (e) => e.textContent), "Arriba a l'ull llum blanca.");
-    assert.equal((await banc.ax(control('cmdBlanca'))).name, 'Apaga la llum blanca');
+    assert.equal((await banc.ax(control('cmdBlanca'))).name, 'Apaga Llum, apaga la llum blanca');
   }));
 });
 

@@ -3,9 +3,11 @@
 // numbers of Ctl and Menu) and prints, before the first and after each, what the page shows of
 // the controls in the same words the tests read from the page. With --rects it prints instead
 // every control's laid-out rectangle in pixels at scale 1, where the tests click; with --noms,
-// what the table gives screen readers of each: kind, caption, tooltip and accessible name. With
-// --lector before the actions, each step also gives every button's name for screen readers and
-// the notice said after it, as the desktop says them.
+// what the table gives screen readers of each: kind, caption, tooltip and accessible name; with
+// --tintes, each captioned control's face and caption ink as packed colours, empty where the
+// style gives them; with --menus, every menu item's number and text. With --lector before the
+// actions, each step also gives every button's name for screen readers and the notice said after
+// it, as the desktop says them.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -15,6 +17,7 @@
 #include "model/layout.h"
 #include "view/descripcio.h"
 #include "view/escala.h"
+#include "view/menus.h"
 #include "view/raig.h"
 
 using namespace corvani;
@@ -59,7 +62,7 @@ void print(int step, const Banc& banc, Missatges& missatges, Lectura* llegit) {
   for (const ControlLayout& row : controlTable)
     if (row.kind == Kind::Button || row.kind == Kind::GraphicalButton)
       std::printf("nom|%s|%s\n", nameOf(row).c_str(),
-                  std::string(accessibleNameFor(row.id, banc.controls().caption(row.id))).c_str());
+                  accessibleNameFor(row.id, banc.controls().caption(row.id)).c_str());
   Lectura ara = llegeix(banc.estat(), banc.controls());
   std::printf("avis|%s\n", avis(*llegit, ara).c_str());
   *llegit = std::move(ara);
@@ -75,11 +78,29 @@ int main(int argc, char* argv[]) {
     }
     return 0;
   }
+  if (argc == 2 && std::string(argv[1]) == "--tintes") {
+    const auto packed = [](std::optional<Color> c) { return c ? std::to_string(*c) : std::string(); };
+    for (const ControlLayout& row : controlTable)
+      if (!row.caption.empty())
+        std::printf("%s|%s|%s\n", nameOf(row).c_str(), packed(row.back).c_str(), packed(row.fore).c_str());
+    return 0;
+  }
   if (argc == 2 && std::string(argv[1]) == "--noms") {
     for (const ControlLayout& row : controlTable)
-      std::printf("%s|%s|%.*s|%.*s|%.*s\n", nameOf(row).c_str(), std::string(kindName(row.kind)).c_str(),
+      std::printf("%s|%s|%.*s|%.*s|%s\n", nameOf(row).c_str(), std::string(kindName(row.kind)).c_str(),
                   int(row.caption.size()), row.caption.data(), int(row.tooltip.size()), row.tooltip.data(),
-                  int(row.accessibleName.size()), row.accessibleName.data());
+                  row.purpose.empty() ? "" : accessibleNameFor(row.id, row.caption).c_str());
+    return 0;
+  }
+  if (argc == 2 && std::string(argv[1]) == "--menus") {
+    const auto item = [](Menu id, std::string_view text) { std::printf("%d|%.*s\n", int(id), int(text.size()), text.data()); };
+    for (const MenuBarEntry& entry : barraMenus) {
+      if (entry.id) {
+        item(*entry.id, entry.text);
+      } else {
+        for (const MenuItem& i : entry.items) item(i.id, i.text);
+      }
+    }
     return 0;
   }
   Buida surface;
