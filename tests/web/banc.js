@@ -67,6 +67,7 @@ const CAPACITATS = {
 };
 
 // Each engine with its profile in a folder of its own, so that test files run side by side.
+// Chromium's profile may start with preferences (its Default/Preferences, as JSON).
 const MOTORS = {
   chromium: {
     nom: 'Chromium',
@@ -96,8 +97,13 @@ function cal(...capacitats) {
   return falta.length ? { skip: `${MOTOR.nom} does not give the tests ${falta.map((c) => CAPACITATS[c]).join(', ')}` } : {};
 }
 
-async function launch() {
+async function launch({ preferencies = null } = {}) {
+  if (preferencies && MOTOR !== MOTORS.chromium) throw new Error(`${MOTOR.nom} is given no preferences`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), `corvani-${process.env.CORVANI_MOTOR || 'chromium'}-`));
+  if (preferencies) {
+    fs.mkdirSync(path.join(profile, 'Default'));
+    fs.writeFileSync(path.join(profile, 'Default', 'Preferences'), JSON.stringify(preferencies));
+  }
   try {
     const browser = await MOTOR.launch(profile);
     browser.profile = profile;
@@ -113,11 +119,11 @@ async function close(browser) {
   fs.rmSync(browser.profile, { recursive: true, force: true, maxRetries: 5 });
 }
 
-// For a test file: one browser for all its tests (browser()), and withPage(fn, viewport), which
-// gives fn a fresh page and requires that no error was raised in it.
-function navegador() {
+// For a test file: one browser for all its tests (browser()), launched with the options given, and
+// withPage(fn, viewport), which gives fn a fresh page and requires that no error was raised in it.
+function navegador(opcions) {
   let browser;
-  before(async () => { browser = await launch(); });
+  before(async () => { browser = await launch(opcions); });
   after(() => close(browser));
   return {
     browser: () => browser,
