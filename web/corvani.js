@@ -78,8 +78,9 @@
         pot: () => !this.ocupat && !this.acabat,
       });
       this.elements = this.taula.controls.map((row, i) => this.creaControl(row, i));
-      // The focus starts where the desktop's does, given as the page is first drawn.
-      this.elements[this.taula.focus].autofocus = true;
+      // The focus starts where the desktop's does, given as the page is first drawn; a page in a
+      // frame, another site's learning platform for one, leaves the focus where the site has it.
+      if (window.top === window) this.elements[this.taula.focus].autofocus = true;
       // From the bottom of the stack up, as the desktop creates them: the Tab order is the desktop's.
       const pila = this.elements.filter((element) => element).reverse();
       this.ordre = pila.filter((element) => element.tabIndex >= 0);
@@ -181,7 +182,12 @@
         if (this.amplia(pas)) event.preventDefault();
         return;
       }
-      if (this.dialog.open) return;
+      if (this.dialog.open) {
+        // The box's one button keeps the focus, as on the desktop: Tab has nowhere else to take it
+        // but out of the page, from where Enter would no longer close the box.
+        if (event.key === 'Tab') event.preventDefault();
+        return;
+      }
       if (esPantallaCompleta(event)) {
         event.preventDefault();
         this.commutaPantallaCompleta();
@@ -265,6 +271,8 @@
           element.className = `boto ${row.kind === 'Button' ? 'sistema' : 'grafic'}`;
           element.addEventListener('click', () =>
             this.actua(() => this.M.ccall('corvani_click', 'number', ['number'], [i], { async: true })));
+          element.text = document.createElement('span');
+          element.append(element.text);
           break;
         case 'PictureBox':
           element = document.createElement('div');
@@ -281,14 +289,18 @@
           element = document.createElement('fieldset');
           element.className = 'marc';
           const legend = document.createElement('legend');
-          legend.textContent = row.caption;
+          element.text = document.createElement('span');
+          element.text.textContent = row.caption;
+          legend.append(element.text);
           element.append(legend);
           break;
         }
         case 'Label':
           element = document.createElement('div');
           element.className = 'etiqueta';
-          element.textContent = row.caption;
+          element.text = document.createElement('span');
+          element.text.textContent = row.caption;
+          element.append(element.text);
           break;
         default:
           return null;
@@ -381,7 +393,7 @@
           else element.setAttribute('aria-label', estat.name);
         }
         if (estat.caption !== abans.caption) {
-          element.textContent = estat.caption;
+          element.text.textContent = estat.caption;
           if (this.disposat) this.ajustaText([element]);
         }
         if (row.back !== null && estat.back !== abans.back) element.style.backgroundColor = css(estat.back);
@@ -447,6 +459,7 @@
       this.canvas.style.width = `${vista.width / ratio}px`;
       this.canvas.style.height = `${vista.height / ratio}px`;
       this.creaTires(vista.width, vista.height, ratio);
+      this.lletraMinima = lletraMinima();
       // The controls' layer in device pixels, every control at whole ones: the layer is scaled
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
       this.escala = vista.scale;
@@ -464,11 +477,9 @@
         const element = this.elements[i];
         if (!element) return;
         const [left, top, w, h] = vista.rects[i];
-        Object.assign(element.style, {
-          left: `${left}px`, top: `${top}px`, width: `${w}px`, height: `${h}px`,
-          fontSize: `${(row.kind === 'Label' ? 12 : 8) * PUNTS * this.escala}px`,
-        });
+        Object.assign(element.style, { left: `${left}px`, top: `${top}px`, width: `${w}px`, height: `${h}px` });
         element.amplada = w;
+        this.posaLletra(element, (row.kind === 'Label' ? 12 : 8) * PUNTS * this.escala);
         if (element.imatge) {
           const { width: w0, height: h0 } = element.imatge;
           element.style.backgroundSize = `${w0 * this.escala}px ${h0 * this.escala}px`;
@@ -498,19 +509,38 @@
       }
       // Size by size, every button still too narrow for its words at the last: the measuring
       // font is set once a size, as setting it costs more than measuring a word.
-      let pendents = botons.map((boto) => ({
-        boto,
-        cara: boto.amplada - this.mida.ratio * (boto.classList.contains('sistema') ? this.vores.sistema : this.vores.grafic),
-        paraules: boto.textContent.split(/\s+/).filter((p) => p),
-      }));
+      let pendents = botons.map((boto) => {
+        boto.cara = boto.amplada - this.mida.ratio * (boto.classList.contains('sistema') ? this.vores.sistema : this.vores.grafic);
+        return { boto, paraules: boto.textContent.split(/\s+/).filter((p) => p) };
+      });
       for (let punts = 8; pendents.length > 0; punts -= 0.5) {
         this.mesura.font = `${mida(punts)}px ${this.lletra}`;
-        pendents = pendents.filter(({ boto, cara, paraules }) => {
-          if (punts > 6 && paraules.some((p) => this.mesura.measureText(p).width > cara)) return true;
-          boto.style.fontSize = `${mida(punts)}px`;
+        pendents = pendents.filter(({ boto, paraules }) => {
+          if (punts > 6 && paraules.some((p) => this.mesura.measureText(p).width > boto.cara)) return true;
+          this.posaLletra(boto, mida(punts));
           return false;
         });
       }
+    }
+
+    // A control's text at a size in the layer's pixels, which the style's lengths scaled with the
+    // text read as --mida. Where the browser keeps text at a minimum size above it (a setting for
+    // low vision), the text is set at that minimum and scaled down to the size, wrapped where it
+    // would wrap at the size: the bench is a picture that keeps its proportions, and a caption
+    // larger than its face would be cut off.
+    posaLletra(element, px) {
+      element.style.fontSize = `${px}px`;
+      element.style.setProperty('--mida', `${px}px`);
+      const text = element.text;
+      if (!text) return;
+      if (px >= this.lletraMinima) {
+        if (text.style.length) text.removeAttribute('style');
+        return;
+      }
+      const k = this.lletraMinima / px;
+      Object.assign(text.style, { fontSize: `${this.lletraMinima}px`, transform: `scale(${1 / k})` });
+      // A button's caption is centred on its face, as wide as its words allow at most.
+      if (element.cara !== undefined) Object.assign(text.style, { flex: 'none', minWidth: 'min-content', maxWidth: `${element.cara * k}px` });
     }
 
     // The window moved to a screen of another device pixel ratio, or the page was zoomed.
@@ -782,6 +812,16 @@
       document.body.dataset.acabat = '';
       window.close();
     }
+  }
+
+  // The smallest text the browser shows, in CSS pixels, or 0: the size it gives a text set at 1px.
+  function lletraMinima() {
+    const sonda = document.createElement('span');
+    sonda.style.fontSize = '1px';
+    document.body.append(sonda);
+    const px = parseFloat(getComputedStyle(sonda).fontSize);
+    sonda.remove();
+    return px > 1 ? px : 0;
   }
 
   // Served as an installable site, the page has a manifest and a service worker that keeps it for

@@ -7,7 +7,7 @@
 // it does not get a mixed build kept; a site without its worker is the page alone. The single
 // file, opened from its file:// address, has neither manifest nor worker.
 'use strict';
-const { test } = require('node:test');
+const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
 const { execFileSync } = require('node:child_process');
 const crypto = require('node:crypto');
@@ -350,5 +350,60 @@ test('opened as a file, the page has no manifest and no worker', async () => {
     assert.equal(url, '');
   } finally {
     await page.close();
+  }
+});
+
+// A page of another site, or of this one, with the bench in a frame, as a learning platform shows it.
+function marc(url) {
+  const server = http.createServer((request, response) => {
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
+    response.end(`<!DOCTYPE html><title>Plataforma</title><iframe src="${url}" width="900" height="660"></iframe>`);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+describe('the page embedded', () => {
+  // Where the page is opened: itself, or a frame of a page at another address; whether it takes the focus.
+  const rows = [
+    ['as the top document, it takes the focus', null, true],
+    ['in a frame of another site, it leaves the focus alone and says nothing', 'localhost', false],
+    ['in a frame of another origin on its host, it leaves the focus alone and says nothing', '127.0.0.1', false],
+  ];
+  for (const [name, host, focused] of rows) {
+    test(name, async () => {
+      const server = await serveix(SITE);
+      const plataforma = host && await marc(server.url);
+      const context = await browser().createBrowserContext();
+      const page = await context.newPage();
+      const messages = [];
+      page.on('console', (m) => messages.push(`${m.type()}: ${m.text()}`));
+      page.on('pageerror', (e) => messages.push(e.message));
+      try {
+        await page.goto(host ? `http://${host}:${plataforma.address().port}/` : server.url);
+        const frame = host ? await (await page.waitForSelector('iframe')).contentFrame() : page.mainFrame();
+        await frame.waitForSelector('body[data-llest]', LLEST);
+        // A frame of another site runs apart from the page that holds it, and its log with it:
+        // what the browser wrote there from the frame's start.
+        if (frame.client !== page.mainFrame().client) {
+          frame.client.on('Log.entryAdded', ({ entry }) => messages.push(`${entry.level}: ${entry.text}`));
+          await frame.client.send('Log.enable');
+        }
+        await frame.waitForFunction(() => navigator.serviceWorker.getRegistration().then((r) => r && r.active), LLEST);
+        const enfocat = await frame.evaluate(() => document.activeElement.dataset.control ?? null);
+        assert.equal(enfocat, focused ? 'cmdfiltre(0)' : null);
+        // The bench in the frame answers a click: the red lamp's light reaches the eye.
+        await (await frame.$('[data-control="cmdLlum(0)"]')).click();
+        await frame.waitForFunction(() => !document.body.hasAttribute('data-ocupat'));
+        const ull = passos([clic('cmdLlum(0)')]).at(-1).split('\n').find((line) => line.startsWith('ull|')).slice(4);
+        assert.equal(await frame.$eval('[data-control="Picture1"]', (e) => e.getAttribute('aria-description')), ull);
+        // The site has no /favicon.ico, which the browser asks a top document's server for of itself.
+        const favicon = server.peticions.includes('/favicon.ico') ? [/^error: Failed to load resource: .* 404\b/] : [];
+        assert.deepEqual(messages.filter((m) => !favicon.some((r) => r.test(m))), []);
+      } finally {
+        await context.close();
+        await server.atura();
+        if (plataforma) plataforma.close();
+      }
+    });
   }
 });
