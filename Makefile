@@ -15,11 +15,12 @@ PACKAGES += xvfb dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 # dbus-launch, which libdbus runs to start a session bus where none is: tests/ui/leftovers.sh checks
 # that the program, started without one, does not let it.
 PACKAGES += dbus-x11
-# The browser page is built with emscripten and tested in Debian's Chromium, driven from node. node
+# The browser page is built with emscripten and tested in Debian's Chromium, Firefox ESR and
+# WebKitGTK (its WebDriver, which runs MiniBrowser on a private X server), driven from node. node
 # and npm are installed only where the commands are missing: a node from elsewhere may stand in
 # for Debian's.
 WEB_PACKAGES := emscripten $(if $(shell command -v node),,nodejs) $(if $(shell command -v npm),,npm)
-WEB_TEST_PACKAGES := $(WEB_PACKAGES) chromium
+WEB_TEST_PACKAGES := $(WEB_PACKAGES) chromium firefox-esr webkit2gtk-driver xvfb
 # poppler-utils' pdftocairo turns the page printed to PDF into pixels for the printing test.
 WEB_TEST_PACKAGES += poppler-utils
 # Orca and what it speaks through, for the screen-reader test (tests/ui/orca_check.sh), which is
@@ -59,7 +60,7 @@ web: web-deps
 	cmake --build $(WEB_BUILD) -j $(JOBS)
 	@echo "The page: $(CURDIR)/$(WEB_BUILD)/corvani.html ($$(stat -c %s $(WEB_BUILD)/corvani.html) bytes)"
 
-# What the page's tests drive: Debian's Chromium, and puppeteer-core at the version the lock file
+# What the page's tests drive: Debian's browsers, and puppeteer-core at the version the lock file
 # pins, installed again only when the lock file changes.
 WEB_TEST_MODULES := tests/web/node_modules/.package-lock.json
 web-test-deps:
@@ -80,7 +81,7 @@ run: build
 
 # Everything the tests need, in one set-up, so that a user without sudo is given one command.
 test-deps:
-	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) $(WEB_TEST_PACKAGES) $(READER_PACKAGES)"
+	@$(MAKE) --no-print-directory deps PACKAGES="$(sort $(PACKAGES) $(WEB_TEST_PACKAGES) $(READER_PACKAGES))"
 
 # Headless: Qt's offscreen platform, and a private runtime directory so nothing touches the user's.
 # The page and what drives it come first, for the tests labelled "web".

@@ -1,6 +1,8 @@
-// The page in Debian's Chromium, headless, as the tests use it: clicks at the places the window's
-// table gives the controls, the canvas's pixels at points in drawing units, the controls' states
-// as the page shows them, and the bench compiled natively to compare them with.
+// The page as the tests use it, in the engine CORVANI_MOTOR names: Debian's Chromium (the default)
+// or Firefox ESR, headless, through puppeteer-core, or WebKitGTK through WebKitWebDriver on a private
+// X server (webkit.js). Clicks at the places the window's table gives the controls, keys, the
+// canvas's pixels at points in drawing units, the controls' states as the page shows them, and the
+// bench compiled natively to compare them with.
 'use strict';
 const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
@@ -10,10 +12,12 @@ const { pathToFileURL } = require('node:url');
 const { before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const puppeteer = require('puppeteer-core');
+const { NavegadorWebKit } = require('./webkit.js');
 
 const PAGINA = process.env.CORVANI_PAGINA;
 const PASSOS = process.env.CORVANI_PASSOS;
 const CHROMIUM = process.env.CORVANI_CHROMIUM || '/usr/bin/chromium';
+const FIREFOX = process.env.CORVANI_FIREFOX || '/usr/bin/firefox-esr';
 
 // The bench compiled natively: what it shows before and after each action, one block a step;
 // with lector, also the buttons' names for screen readers and the notice after each action.
@@ -55,23 +59,59 @@ const COLORS = {
   cyan: pack(0, 255, 255), magenta: pack(255, 0, 255), white: pack(255, 255, 255), potGrey: pack(48, 48, 48),
 };
 
-// A browser of its own profile; preferencies are the profile's preferences, as Chromium's
-// settings page writes them (webkit.webprefs.minimum_font_size...).
+// What the tests reach of a page beyond its DOM, the pointer and the keys, and which engines give it.
+const CAPACITATS = {
+  arbre: "the accessibility tree, read through Chromium's DevTools protocol",
+  tacte: "touch events, sent through Chromium's DevTools protocol",
+  relacio: 'a device pixel ratio other than the screen\'s',
+};
+
+// Each engine with its profile in a folder of its own, so that test files run side by side.
+// Chromium's profile may start with preferences (its Default/Preferences, as JSON).
+const MOTORS = {
+  chromium: {
+    nom: 'Chromium',
+    pot: ['arbre', 'tacte', 'relacio'],
+    launch: (profile) => puppeteer.launch({
+      executablePath: CHROMIUM,
+      headless: true,
+      userDataDir: profile,
+      args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'],
+    }),
+  },
+  firefox: {
+    nom: 'Firefox',
+    pot: [],
+    launch: (profile) => puppeteer.launch({ browser: 'firefox', executablePath: FIREFOX, headless: true, userDataDir: profile }),
+  },
+  webkit: { nom: 'WebKitGTK', pot: [], launch: () => NavegadorWebKit.launch() },
+};
+const MOTOR = MOTORS[process.env.CORVANI_MOTOR || 'chromium'];
+if (!MOTOR) throw new Error(`no engine ${process.env.CORVANI_MOTOR}: chromium, firefox or webkit`);
+
+// A test's options for node:test where it needs what not every engine gives: skipped, saying why,
+// in an engine without it. Falsy names stand for nothing needed.
+function cal(...capacitats) {
+  const falta = capacitats.filter((c) => c && !MOTOR.pot.includes(c));
+  return falta.length ? { skip: `${MOTOR.nom} does not give the tests ${falta.map((c) => CAPACITATS[c]).join(', ')}` } : {};
+}
+
 async function launch({ preferencies = null } = {}) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'corvani-chromium-'));
+  if (preferencies && MOTOR !== MOTORS.chromium) throw new Error(`${MOTOR.nom} is given no preferences`);
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), `corvani-${process.env.CORVANI_MOTOR || 'chromium'}-`));
   if (preferencies) {
     fs.mkdirSync(path.join(profile, 'Default'));
     fs.writeFileSync(path.join(profile, 'Default', 'Preferences'), JSON.stringify(preferencies));
   }
-  const browser = await puppeteer.launch({
-    executablePath: CHROMIUM,
-    headless: true,
-    userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'],
-  });
-  browser.profile = profile;
-  return browser;
+  try {
+    const browser = await MOTOR.launch(profile);
+    browser.profile = profile;
+    return browser;
+  } catch (e) {
+    fs.rmSync(profile, { recursive: true, force: true });
+    throw e;
+  }
 }
 
 async function close(browser) {
@@ -162,7 +202,7 @@ class Banc {
   async tecles(...keys) {
     for (const combination of keys) {
       const parts = combination.split('+');
-      const key = parts.pop();
+      const key = parts.pop().replace(/^Space$/, ' ');
       for (const modifier of parts) await this.page.keyboard.down(modifier);
       await this.page.keyboard.press(key.length === 1 ? key.toLowerCase() : key);
       for (const modifier of parts.reverse()) await this.page.keyboard.up(modifier);
@@ -368,4 +408,4 @@ class Banc {
   }
 }
 
-module.exports = { launch, close, navegador, Banc, passos, clic, RECTS, NOMS, TINTES, COLORS, pack };
+module.exports = { launch, close, navegador, cal, Banc, passos, clic, RECTS, NOMS, TINTES, COLORS, pack, MOTOR };

@@ -1,9 +1,9 @@
 // The page as a user meets it: clicks at the table's places, the canvas's pixels at points in
-// drawing units, and the controls' states read from the page, action by action.
+// drawing units, and the controls' states read from the page, action by action; in each engine.
 'use strict';
 const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
-const { navegador, passos, TINTES, COLORS, pack } = require('./banc.js');
+const { navegador, cal, passos, TINTES, COLORS, pack } = require('./banc.js');
 
 // A fresh page for each case; none of it is kept between loads.
 const { withPage } = navegador();
@@ -297,6 +297,8 @@ describe('information texts', () => {
 
 describe('exit', () => {
   test('Sortir ends the program; a reload starts it again', () => withPage(async (banc) => {
+    // Reached from another page: a tab with no page to go back to is closed by Sortir.
+    await banc.page.evaluate(() => history.pushState(null, ''));
     await banc.juga(['cmdBlanca', filtre(3), tinta(3)]);
     await banc.menu('&Sortir');
     const ended = await banc.page.evaluate(() => ({
@@ -315,7 +317,7 @@ describe('exit', () => {
 
 describe('device pixel ratios', () => {
   for (const ratio of [1, 1.5, 2, 3]) {
-    test(`sharp at ${ratio} device pixels to a CSS pixel`, () => withPage(async (banc) => {
+    test(`sharp at ${ratio} device pixels to a CSS pixel`, cal(ratio !== 1 && 'relacio'), () => withPage(async (banc) => {
       await banc.juga([lamp(0), lamp(1), filtre(4), tinta(3), 'down', 'cmdAnalisi']);
       await expectPixels(banc, [['red to the paper', P.componentToPaper[0], red], ['green to the paper', P.componentToPaper[1], black]]);
       // Every pixel black or one of the colours drawn: no line is antialiased.
@@ -340,7 +342,7 @@ describe('device pixel ratios', () => {
 // placed in CSS pixels was painted a fraction of a device pixel off, its edge blended into the ring.
 describe('controls on the screen', () => {
   for (const ratio of [1.25, 1.5, 1.75, 3]) {
-    test(`end at their edges at ratio ${ratio}`, () => withPage(async (banc) => {
+    test(`end at their edges at ratio ${ratio}`, cal('relacio'), () => withPage(async (banc) => {
       await banc.juga([lamp(0), tinta(3), 'cmdAnalisi']);
       await banc.page.addStyleTag({ content: '#tires { visibility: hidden; }' });
       const png = await banc.page.screenshot({ encoding: 'base64' });
@@ -381,7 +383,7 @@ describe('controls on the screen', () => {
 describe('the bench on the screen', () => {
   const rows = [['at ratio 1', 1], ['at ratio 1.25', 1.25], ['at ratio 1.5', 1.5], ['at ratio 1.75', 1.75], ['at ratio 2', 2], ['at ratio 3', 3]];
   for (const [name, ratio] of rows) {
-    test(`is the strips' pixels ${name}`, () => withPage(async (banc) => {
+    test(`is the strips' pixels ${name}`, cal(ratio !== 1 && 'relacio'), () => withPage(async (banc) => {
       await banc.juga([lamp(0), lamp(1), lamp(2), 'cmdAnalisi', 'down', 'cmdfiltre(1)']);
       await banc.page.addStyleTag({ content: '#client .control { visibility: hidden; }' });
       const box = await (await banc.page.$('#llenc')).boundingBox();
