@@ -577,7 +577,11 @@
 
     // On paper the bench is one picture: the strips, scaled to the page, would each be blended at
     // its edges into the black below, a seam at every strip's edge. Their pixels are copied to one
-    // canvas over them, which only a printed page shows, until the printing is over.
+    // canvas, which a printed page shows in the strips' place until the printing is over. Its
+    // context keeps an alpha channel, though every pixel copied is opaque: an opaque canvas is
+    // printed as a copy over what lies below, which a PDF can only say through an inverted soft
+    // mask, and renderers that miss it leave white beside the canvas, where the eye stands past
+    // the screen's edge.
     perImprimir() {
       if (this.acabat) return;
       const { width, height, ratio } = this.mida;
@@ -585,10 +589,10 @@
       impres.id = 'impres';
       Object.assign(impres, { width, height });
       Object.assign(impres.style, { width: `${width / ratio}px`, height: `${height / ratio}px` });
-      const context = impres.getContext('2d', { alpha: false });
+      const context = impres.getContext('2d');
       for (const tira of this.tires) if (tira) context.drawImage(tira.canvas, 0, Number(tira.canvas.dataset.top));
       this.client.querySelector('#impres')?.remove();
-      document.getElementById('tires').after(impres);
+      document.getElementById('tires').before(impres);
     }
 
     // "&Sortir": nothing answers any more, and one line says how to start again.

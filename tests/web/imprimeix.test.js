@@ -15,7 +15,7 @@ const zlib = require('node:zlib');
 const { navegador, COLORS } = require('./banc.js');
 
 const { withPage } = navegador();
-const { red, green, blue, yellow, cyan, magenta, white } = COLORS;
+const { black, red, green, blue, yellow, cyan, magenta, white } = COLORS;
 
 const PUNTS = 100; // of the rasterized sheet, an inch
 const MARGE = PUNTS / 2.54; // a centimetre
@@ -158,6 +158,12 @@ for (const [name, viewport, landscape] of rows) {
       }
     }
     assert.equal(fora, 0, 'pixels not white outside the bench');
+    // Black to the bench's every corner, where the screen's canvas ends short of them too: in a
+    // narrow window the eye stands past the canvas's right edge.
+    const [x0, x1, y0, y1] = [Math.ceil(bx) + 1, Math.floor(bx + bw) - 2, Math.ceil(by) + 1, Math.floor(by + bh) - 2];
+    for (const [corner, x, y] of [['top left', x0, y0], ['top right', x1, y0], ['bottom left', x0, y1], ['bottom right', x1, y1]]) {
+      assert.ok(prop(full.at(x, y), unpack(black), 8), `the bench's ${corner} corner: ${full.at(x, y)}`);
+    }
 
     // The lamps' and the light's buttons in their faces' colours as on the screen, each filter in
     // its colour; the eye's picture and an ink's as on the screen, give or take the blending of
