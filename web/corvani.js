@@ -100,6 +100,8 @@
       // and the strips' canvases need the page's style worked out, then still without them.
       this.capa.append(...pila);
       window.addEventListener('resize', () => this.disposa());
+      window.addEventListener('beforeprint', () => this.perImprimir());
+      window.addEventListener('afterprint', () => this.perImpres());
       document.addEventListener('keydown', (event) => this.tecla(event), true);
       this.segueixLupa();
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
@@ -463,6 +465,13 @@
       // The controls' layer in device pixels, every control at whole ones: the layer is scaled
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
       this.escala = vista.scale;
+      // Where the bench lies in the client area, its controls whole (the eye stands a little past
+      // its right edge), in CSS pixels, for the printed page.
+      const [l, t, r, b] = vista.rects.reduce(([l0, t0, r0, b0], [x, y, w, h]) =>
+        [Math.min(l0, x), Math.min(t0, y), Math.max(r0, x + w), Math.max(b0, y + h)],
+      [vista.x, vista.y, width - vista.x, height - vista.y]);
+      const banc = { x: l, y: t, w: r - l, h: b - t };
+      for (const [nom, px] of Object.entries(banc)) this.client.style.setProperty(`--banc-${nom}`, `${px / ratio}px`);
       this.capa.style.transform = `scale(${1 / ratio})`;
       // Magnified, the layer spans the bench's extent and clips what lies beyond it, as part of
       // the eye does, so that the client area does not scroll past the bench.
@@ -799,6 +808,45 @@
       if (dx === 0 && dy === 0) return;
       const [sx, sy] = this.desplacat();
       this.desplacaA(sx + dx * ratio, sy + dy * ratio);
+    }
+
+    // On paper the bench is one picture: the strips, scaled to the page, would each be blended at
+    // its edges into the black below, a seam at every strip's edge. Their pixels are copied to one
+    // canvas, which a printed page shows in the strips' place until the printing is over. Its
+    // context keeps an alpha channel, though every pixel copied is opaque: an opaque canvas is
+    // printed as a copy over what lies below, which a PDF can only say through an inverted soft
+    // mask, and renderers that miss it leave white beside the canvas, where the eye stands past
+    // the screen's edge. Magnified, the bench is printed whole, at its fit, and magnified again
+    // once the printing is over (perImprès).
+    perImprimir() {
+      if (this.acabat) return;
+      if (this.lupa > 1 && !this.ocupat) {
+        this.abansImprimir = { lupa: this.lupa, desplacament: this.desplacat() };
+        this.lupa = 1;
+        this.disposa();
+      }
+      const { width, height, ratio } = this.mida;
+      const impres = document.createElement('canvas');
+      impres.id = 'impres';
+      Object.assign(impres, { width, height });
+      Object.assign(impres.style, { width: `${width / ratio}px`, height: `${height / ratio}px` });
+      const context = impres.getContext('2d');
+      for (const { canvas } of this.tires.values()) {
+        context.drawImage(canvas, Number(canvas.dataset.left), Number(canvas.dataset.top));
+      }
+      this.client.querySelector('#impres')?.remove();
+      document.getElementById('tires').before(impres);
+    }
+
+    // The printed picture let go, and the magnification the bench had before it was printed.
+    perImpres() {
+      this.client.querySelector('#impres')?.remove();
+      const abans = this.abansImprimir;
+      this.abansImprimir = null;
+      if (!abans || this.acabat || this.lupa !== 1) return;
+      this.lupa = abans.lupa;
+      this.disposa();
+      this.desplacaA(...abans.desplacament);
     }
 
     // "&Sortir": nothing answers any more, and one line says how to start again.
