@@ -64,6 +64,7 @@ const CAPACITATS = {
   arbre: "the accessibility tree, read through Chromium's DevTools protocol",
   tacte: "touch events, sent through Chromium's DevTools protocol",
   relacio: 'a device pixel ratio other than the screen\'s',
+  roda: 'the mouse wheel',
 };
 
 // Each engine with its profile in a folder of its own, so that test files run side by side.
@@ -71,18 +72,20 @@ const CAPACITATS = {
 const MOTORS = {
   chromium: {
     nom: 'Chromium',
-    pot: ['arbre', 'tacte', 'relacio'],
-    launch: (profile) => puppeteer.launch({
+    pot: ['arbre', 'tacte', 'relacio', 'roda'],
+    // The browser's scroll bars shown only where asked for, as a page in a window has them.
+    launch: (profile, { barres = false } = {}) => puppeteer.launch({
       executablePath: CHROMIUM,
       headless: true,
       userDataDir: profile,
+      ignoreDefaultArgs: barres ? ['--hide-scrollbars'] : [],
       args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
         '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'],
     }),
   },
   firefox: {
     nom: 'Firefox',
-    pot: [],
+    pot: ['roda'],
     launch: (profile) => puppeteer.launch({ browser: 'firefox', executablePath: FIREFOX, headless: true, userDataDir: profile }),
   },
   webkit: { nom: 'WebKitGTK', pot: [], launch: () => NavegadorWebKit.launch() },
@@ -97,7 +100,7 @@ function cal(...capacitats) {
   return falta.length ? { skip: `${MOTOR.nom} does not give the tests ${falta.map((c) => CAPACITATS[c]).join(', ')}` } : {};
 }
 
-async function launch({ preferencies = null } = {}) {
+async function launch({ preferencies = null, barres = false } = {}) {
   if (preferencies && MOTOR !== MOTORS.chromium) throw new Error(`${MOTOR.nom} is given no preferences`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), `corvani-${process.env.CORVANI_MOTOR || 'chromium'}-`));
   if (preferencies) {
@@ -105,7 +108,7 @@ async function launch({ preferencies = null } = {}) {
     fs.writeFileSync(path.join(profile, 'Default', 'Preferences'), JSON.stringify(preferencies));
   }
   try {
-    const browser = await MOTOR.launch(profile);
+    const browser = await MOTOR.launch(profile, { barres });
     browser.profile = profile;
     return browser;
   } catch (e) {
