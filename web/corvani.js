@@ -74,6 +74,8 @@
       // and the strips' canvases need the page's style worked out, then still without them.
       this.capa.append(...pila);
       window.addEventListener('resize', () => this.disposa());
+      window.addEventListener('beforeprint', () => this.perImprimir());
+      window.addEventListener('afterprint', () => this.client.querySelector('#impres')?.remove());
       document.addEventListener('keydown', (event) => this.tecla(event), true);
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
@@ -427,6 +429,13 @@
       // The controls' layer in device pixels, every control at whole ones: the layer is scaled
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
       this.escala = vista.scale;
+      // Where the bench lies in the client area, its controls whole (the eye stands a little past
+      // its right edge), in CSS pixels, for the printed page.
+      const [l, t, r, b] = vista.rects.reduce(([l0, t0, r0, b0], [x, y, w, h]) =>
+        [Math.min(l0, x), Math.min(t0, y), Math.max(r0, x + w), Math.max(b0, y + h)],
+      [vista.x, vista.y, width - vista.x, height - vista.y]);
+      const banc = { x: l, y: t, w: r - l, h: b - t };
+      for (const [nom, px] of Object.entries(banc)) this.client.style.setProperty(`--banc-${nom}`, `${px / ratio}px`);
       this.capa.style.transform = `scale(${1 / ratio})`;
       this.capa.style.setProperty('--k', String(ratio));
       // Where the bench lies on the canvas, in device pixels: its corner, its scale, and the
@@ -563,6 +572,26 @@
         at += w * h * 4;
       }
       for (const tira of canviades) tira.mostra();
+    }
+
+    // On paper the bench is one picture: the strips, scaled to the page, would each be blended at
+    // its edges into the black below, a seam at every strip's edge. Their pixels are copied to one
+    // canvas, which a printed page shows in the strips' place until the printing is over. Its
+    // context keeps an alpha channel, though every pixel copied is opaque: an opaque canvas is
+    // printed as a copy over what lies below, which a PDF can only say through an inverted soft
+    // mask, and renderers that miss it leave white beside the canvas, where the eye stands past
+    // the screen's edge.
+    perImprimir() {
+      if (this.acabat) return;
+      const { width, height, ratio } = this.mida;
+      const impres = document.createElement('canvas');
+      impres.id = 'impres';
+      Object.assign(impres, { width, height });
+      Object.assign(impres.style, { width: `${width / ratio}px`, height: `${height / ratio}px` });
+      const context = impres.getContext('2d');
+      for (const tira of this.tires) if (tira) context.drawImage(tira.canvas, 0, Number(tira.canvas.dataset.top));
+      this.client.querySelector('#impres')?.remove();
+      document.getElementById('tires').before(impres);
     }
 
     // "&Sortir": nothing answers any more, and one line says how to start again.
