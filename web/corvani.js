@@ -6,7 +6,6 @@
 
 (() => {
   const PUNTS = 96 / 72; // CSS pixels to a point
-  const sencer = (x) => Math.abs(x - Math.round(x)) < 1e-6; // whole, but for floating point's error
 
   const css = (color) => `rgb(${color & 255},${(color >> 8) & 255},${(color >> 16) & 255})`;
 
@@ -68,7 +67,7 @@
       this.client = document.getElementById('client');
       this.capa = document.getElementById('capa'); // the controls, in device pixels
       this.canvas = document.getElementById('llenc');
-      this.tires = new Map(); // the tiles' canvases, by band and column; none for a tile still black
+      this.tires = new Map(); // the tiles' strips, by band and column; none for a tile still black
       this.avis = document.getElementById('avis');
       document.title = this.taula.titol;
       this.canvas.setAttribute('aria-label', this.taula.banc);
@@ -561,20 +560,22 @@
       }, { once: true });
     }
 
-    // The bench's pixels, in strips one canvas each: at every frame the browser copies a canvas
-    // whole to the screen, and without the GPU it copies every canvas that has been painted on,
-    // changed or not. One canvas would be 19 MB a frame at ratio 3 on a full-HD screen; most bands
-    // of the bench stay black, and a click changes a few. A strip is a whole number of
-    // CSS pixels high and of device pixels, so that strips meet exactly; at a ratio where no height
-    // near 40 CSS pixels is both, the bench is one strip. The client area is black, as is a canvas
-    // given a size: a band gets its canvas when something is first painted on it, as every canvas
-    // costs the browser's first frame about a millisecond, and most of the bench is black.
-    // Magnified, the bench is far larger than the screen: a band is cut across into tiles eight
-    // bands wide, and only the tiles near the viewport are kept (mouFinestra).
+    // The bench's pixels, in strips one canvas a band (tires.js): one canvas would be 19 MB a frame
+    // at ratio 3 on a full-HD screen; most bands of the bench stay black, and a click changes a
+    // few. The client area is black, as is a canvas given a size: a band gets its canvas when
+    // something is first painted on it, as every canvas costs the browser's first frame about a
+    // millisecond, and most of the bench is black. Magnified, the bench is far larger than the
+    // screen: a band is cut across into tiles eight bands wide, and only the tiles near the
+    // viewport are kept (mouFinestra).
     creaTires(width, height, ratio) {
-      const css = [40, 45, 48, 50, 60, 64, 75, 80, 100].find((h) => sencer(h * ratio));
-      this.alturaTira = css ? Math.round(css * ratio) : this.lupa > 1 ? 64 : height;
-      this.ampleTira = this.lupa > 1 ? 8 * this.alturaTira : width;
+      if (this.lupa > 1) {
+        const altura = alturaTires(8 * Math.round(40 * ratio), height, ratio);
+        this.alturaTira = altura === height ? 64 : altura;
+        this.ampleTira = Math.min(width, 8 * this.alturaTira);
+      } else {
+        this.alturaTira = alturaTires(width, height, ratio);
+        this.ampleTira = width;
+      }
       this.columnes = Math.ceil(width / this.ampleTira);
       this.tires.clear();
       this.mida = { width, height, ratio };
@@ -582,30 +583,31 @@
       document.getElementById('tires').replaceChildren();
     }
 
-    // The tile's canvas, made the first time it is painted on.
+    // The tile's strip, made the first time it is painted on.
     tira(t, c) {
       const clau = t * this.columnes + c;
       const feta = this.tires.get(clau);
       if (feta) return feta;
       const { width, height, ratio } = this.mida;
       const top = t * this.alturaTira, left = c * this.ampleTira;
-      const tira = document.createElement('canvas');
-      tira.width = Math.min(this.ampleTira, width - left);
-      tira.height = Math.min(this.alturaTira, height - top);
-      Object.assign(tira.style, {
-        top: `${top / ratio}px`, width: `${tira.width / ratio}px`, height: `${tira.height / ratio}px`,
+      const canvas = document.createElement('canvas');
+      canvas.width = Math.min(this.ampleTira, width - left);
+      canvas.height = Math.min(this.alturaTira, height - top);
+      Object.assign(canvas.style, {
+        top: `${top / ratio}px`, width: `${canvas.width / ratio}px`, height: `${canvas.height / ratio}px`,
       });
-      if (left) tira.style.left = `${left / ratio}px`;
-      tira.dataset.top = top;
-      tira.dataset.left = left;
-      document.getElementById('tires').append(tira);
-      const context = tira.getContext('2d', { alpha: false });
-      this.tires.set(clau, context);
-      return context;
+      if (left) canvas.style.left = `${left / ratio}px`;
+      canvas.dataset.top = top;
+      canvas.dataset.left = left;
+      document.getElementById('tires').append(canvas);
+      const tira = novaTira(canvas);
+      this.tires.set(clau, tira);
+      return tira;
     }
 
     // Copies to the tiles the rectangles of the surface that changed, whose pixels the module
-    // gives one rectangle after another; each tile takes the part of a rectangle that is its own.
+    // gives one rectangle after another; each tile takes the part of a rectangle that is its own,
+    // and is shown once it has taken them all if they changed it: the others are left as shown.
     pinta() {
       const M = this.M;
       const count = M._corvani_pinta();
@@ -613,6 +615,7 @@
       const rects = new Int32Array(M.HEAP32.buffer, M._corvani_rectangles(), count * 4).slice();
       let at = M._corvani_pixels();
       const H = this.alturaTira, W = this.ampleTira;
+      const canviades = new Set();
       for (let k = 0; k < count; ++k) {
         const [x, y, w, h] = rects.subarray(4 * k, 4 * k + 4);
         const pixels = new ImageData(new Uint8ClampedArray(M.HEAPU8.buffer, at, w * h * 4), w, h);
@@ -623,11 +626,13 @@
           for (let c = Math.floor(x / W); c <= lastColumn; ++c) {
             const left = c * W;
             const fromX = Math.max(x, left), toX = Math.min(x + w, left + W);
-            this.tira(t, c).putImageData(pixels, x - left, y - top, fromX - x, fromY - y, toX - fromX, toY - fromY);
+            const tira = this.tira(t, c);
+            if (tira.posa(pixels, x - left, y - top, fromX - x, fromY - y, toX - fromX, toY - fromY)) canviades.add(tira);
           }
         }
         at += w * h * 4;
       }
+      for (const tira of canviades) tira.mostra();
     }
 
     // How thick the browser's scroll bars are, in CSS pixels: none where they lie over the content.
@@ -715,10 +720,10 @@
       const finestra = [left, top, right - left, bottom - top];
       if (finestra.every((v, k) => v === this.finestra[k])) return;
       this.finestra = finestra;
-      for (const [clau, context] of this.tires) {
-        const tira = context.canvas, x = Number(tira.dataset.left), y = Number(tira.dataset.top);
+      for (const [clau, { canvas }] of this.tires) {
+        const x = Number(canvas.dataset.left), y = Number(canvas.dataset.top);
         if (x >= left && x < right && y >= top && y < bottom) continue;
-        tira.remove();
+        canvas.remove();
         this.tires.delete(clau);
       }
       this.M._corvani_finestra(...finestra);
