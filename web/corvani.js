@@ -152,7 +152,7 @@
       if (this.dialog.open) {
         // The box's one button keeps the focus, as on the desktop: Tab has nowhere else to take it
         // but out of the page, from where Enter would no longer close the box.
-        if (event.key === 'Tab') event.preventDefault();
+        if (nomTecla(event) === 'Tab') event.preventDefault();
         return;
       }
       if (esPantallaCompleta(event)) {

@@ -247,6 +247,7 @@ class Banc {
   // name, description, value and properties (live, modal, disabled, focused...), or null where
   // the element is not in the tree.
   async ax(selector) {
+    if (cal('arbre').skip) throw new Error(cal('arbre').skip);
     if (!this.cdp) this.cdp = await this.page.createCDPSession();
     const { result } = await this.cdp.send('Runtime.evaluate',
       { expression: `document.querySelector(${JSON.stringify(selector)})` });
@@ -265,6 +266,7 @@ class Banc {
   // A tap at the middle of a control's place, or of an element's box given by a selector, sent
   // as touch events.
   async toca(nom) {
+    if (cal('tacte').skip) throw new Error(cal('tacte').skip);
     const { x, y } = RECTS[nom] ? await this.lloc(nom) : await this.mig(nom);
     await this.page.touchscreen.tap(x, y);
     await this.calma();
