@@ -59,10 +59,12 @@ const COLORS = {
   cyan: pack(0, 255, 255), magenta: pack(255, 0, 255), white: pack(255, 255, 255), potGrey: pack(48, 48, 48),
 };
 
-// What the tests reach of a page beyond its DOM, the pointer and the keys, and which engines give it.
+// What the tests reach of a page beyond its DOM, the pointer and the keys, and which engines give it:
+// Chromium through its DevTools protocol, Firefox a viewport's ratio through WebDriver BiDi; classic
+// WebDriver gives WebKitGTK none of them.
 const CAPACITATS = {
-  arbre: "the accessibility tree, read through Chromium's DevTools protocol",
-  tacte: "touch events, sent through Chromium's DevTools protocol",
+  arbre: 'the accessibility tree',
+  tacte: 'touch events',
   relacio: 'a device pixel ratio other than the screen\'s',
 };
 
@@ -82,7 +84,7 @@ const MOTORS = {
   },
   firefox: {
     nom: 'Firefox',
-    pot: [],
+    pot: ['relacio'],
     launch: (profile) => puppeteer.launch({ browser: 'firefox', executablePath: FIREFOX, headless: true, userDataDir: profile }),
   },
   webkit: { nom: 'WebKitGTK', pot: [], launch: () => NavegadorWebKit.launch() },
