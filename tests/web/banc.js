@@ -69,7 +69,9 @@ const CAPACITATS = {
 };
 
 // Each engine with its profile in a folder of its own, so that test files run side by side.
-// Chromium's profile may start with preferences (its Default/Preferences, as JSON).
+// Chromium's profile may start with preferences (its Default/Preferences, as JSON). Firefox takes
+// seconds to open a tab, and a fraction of one to load the page again in the same: it keeps one
+// tab for the browser (unaPestanya), as WebKitGTK, which is driven in one window, does.
 const MOTORS = {
   chromium: {
     nom: 'Chromium',
@@ -85,9 +87,10 @@ const MOTORS = {
   firefox: {
     nom: 'Firefox',
     pot: ['relacio'],
+    unaPestanya: true,
     launch: (profile) => puppeteer.launch({ browser: 'firefox', executablePath: FIREFOX, headless: true, userDataDir: profile }),
   },
-  webkit: { nom: 'WebKitGTK', pot: [], launch: () => NavegadorWebKit.launch() },
+  webkit: { nom: 'WebKitGTK', pot: [], unaPestanya: true, launch: () => NavegadorWebKit.launch() },
 };
 const MOTOR = MOTORS[process.env.CORVANI_MOTOR || 'chromium'];
 if (!MOTOR) throw new Error(`no engine ${process.env.CORVANI_MOTOR}: chromium, firefox or webkit`);
@@ -147,22 +150,28 @@ class Banc {
     this.missatges = []; // the texts of the boxes closed since the last look
   }
 
-  // Opens the page in a new tab with a viewport of CSS pixels at a device pixel ratio, with a
-  // touchscreen if asked; 867 × 640 at ratio 1 gives the bench at scale 1 under the menu bar.
+  // Opens the page afresh with a viewport of CSS pixels at a device pixel ratio, with a touchscreen
+  // if asked; 867 × 640 at ratio 1 gives the bench at scale 1 under the menu bar. In a new tab,
+  // or where the engine keeps one tab for a browser, loaded again in it.
   static async obre(browser, { width = 867, height = 640, ratio = 1, touch = false } = {}) {
-    const page = await browser.newPage();
+    let page = browser.pestanya;
+    if (!page || page.isClosed()) page = await browser.newPage();
+    if (MOTOR.unaPestanya) browser.pestanya = page;
     const errors = [];
-    page.on('pageerror', (e) => errors.push(e.message));
+    const escolta = (e) => errors.push(e.message);
+    page.on('pageerror', escolta);
     await page.setViewport({ width, height, deviceScaleFactor: ratio, hasTouch: touch });
     await page.goto(pathToFileURL(PAGINA).href);
     await page.waitForSelector('body[data-llest]', { timeout: 15000 });
     const banc = new Banc(page);
     banc.errors = errors;
+    banc.escolta = escolta;
     return banc;
   }
 
   async tanca() {
-    await this.page.close();
+    this.page.off('pageerror', this.escolta);
+    if (!MOTOR.unaPestanya) await this.page.close();
   }
 
   // Until the action has run to its end, or a message box has opened, and full screen has

@@ -24,6 +24,8 @@ async function clica(banc, noms) {
 const esperat = (actions) => passos(actions).at(-1);
 
 test('the focus starts on the red filter, as on the desktop', () => withPage(async (banc) => {
+  // Given as the page is first drawn.
+  await banc.page.waitForFunction(() => document.activeElement !== document.body, { timeout: 5000 });
   assert.equal(await banc.enfocat(), filtre(0));
 }));
 

@@ -138,6 +138,14 @@ class PaginaWebKit {
     if (event === 'pageerror') this.escoltes.push(callback);
   }
 
+  off(event, callback) {
+    this.escoltes = this.escoltes.filter((c) => c !== callback);
+  }
+
+  isClosed() {
+    return this.nav.pagina !== this;
+  }
+
   // The errors the page has raised since the last script, to those listening.
   errors(list) {
     for (const message of list) for (const callback of this.escoltes) callback(new Error(message));
@@ -207,8 +215,10 @@ class PaginaWebKit {
     return this.waitForFunction((s) => document.querySelector(s) !== null, options, selector);
   }
 
-  // Loads the address, the page's error watch set as soon as it has loaded.
+  // Loads the address, the keys and buttons still held let go, the page's error watch set as soon
+  // as it has loaded.
   async goto(url) {
+    await this.ordre('DELETE', '/actions');
     await this.ordre('POST', '/url', { url });
     await this.evaluate(() => null);
   }
