@@ -99,7 +99,10 @@ inline constexpr std::string_view ajudaOrdres =
     "  -v, --version  Mostra la versió del programa i surt.\n"
     "\n"
     "També accepta les opcions estàndard de Qt, com ara -platform, -style o -reverse.\n"
-    "No llegeix cap fitxer i no desa res.\n";
+    "No llegeix cap fitxer i no desa res.\n"
+    "\n"
+    "La guia per als docents és guia-docent.md.gz, a la documentació del programa\n"
+    "(/usr/share/doc/corvani/ amb el paquet de Debian).\n";
 inline constexpr std::string_view opcioDesconeguda = "l'opció «%1» no existeix.";
 inline constexpr std::string_view faltaValor = "falta el valor d'una opció de Qt.";
 inline constexpr std::string_view senseArguments = "el programa no pren arguments («%1»).";

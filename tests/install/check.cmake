@@ -126,7 +126,8 @@ elseif(CHECK STREQUAL "destdir")
     ${icons}/scalable/apps/${app_id}.svg
     ${share}/man/man1/corvani.1.gz
     ${share}/doc/corvani/copyright
-    ${share}/doc/corvani/changelog.gz)
+    ${share}/doc/corvani/changelog.gz
+    ${share}/doc/corvani/guia-docent.md.gz)
   file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE "${DESTDIR}" "${DESTDIR}/*")
   list(SORT found)
   list(SORT expected)
@@ -153,7 +154,7 @@ elseif(CHECK STREQUAL "destdir")
   expect_equal("view box of the SVG icon" "${view_box}" "0 0 32 32")
 
   # The compressed files are gzip streams; the copyright file is machine-readable.
-  foreach(gz ${share}/man/man1/corvani.1.gz ${share}/doc/corvani/changelog.gz)
+  foreach(gz ${share}/man/man1/corvani.1.gz ${share}/doc/corvani/changelog.gz ${share}/doc/corvani/guia-docent.md.gz)
     file(READ "${DESTDIR}/${gz}" magic LIMIT 2 HEX)
     expect_equal("start of ${gz}" "${magic}" "1f8b")
   endforeach()

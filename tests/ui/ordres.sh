@@ -24,6 +24,8 @@ nowhere=:$n
 cases=(
   "help|--help|0|^Ús: corvani \[opcions\]$|"
   "help-short|-h|0|^  -v, --version  Mostra la versió del programa i surt\.$|"
+  "help-guide|--help|0|^La guia per als docents és guia-docent\.md\.gz, a la documentació del programa$|"
+  "help-guide-path|--help|0|^\(/usr/share/doc/corvani/ amb el paquet de Debian\)\.$|"
   "version|--version|0|^Corvani ${version//./\\.}$|"
   "version-short|-v|0|^Corvani ${version//./\\.}$|"
   "help-before-unknown|--help --colors|0|^Opcions:$|"
