@@ -60,7 +60,7 @@ describe('the bench at the screen\'s size', () => {
       // The ray drawn before is drawn again at the new scale, and the controls stand where it says.
       assert.equal(await banc.pixel(8000, 3000), 255);
       const { x, y } = await banc.lloc('cmdBlanca');
-      const hit = await banc.page.evaluate((px, py) => document.elementFromPoint(px, py).dataset.control, x, y);
+      const hit = await banc.page.evaluate((px, py) => document.elementFromPoint(px, py)?.closest('[data-control]')?.dataset.control, x, y);
       assert.equal(hit, 'cmdBlanca');
     }, { width: 900, height: 640 }));
   }
