@@ -77,9 +77,16 @@
         pot: () => !this.ocupat && !this.acabat,
       });
       this.elements = this.taula.controls.map((row, i) => this.creaControl(row, i));
-      // The focus starts where the desktop's does, given as the page is first drawn; a page in a
-      // frame, another site's learning platform for one, leaves the focus where the site has it.
-      if (window.top === window) this.elements[this.taula.focus].autofocus = true;
+      // The focus starts where the desktop's does, given as the page is first drawn where nothing
+      // has taken it by then; a page in a frame, another site's learning platform for one, leaves
+      // the focus where the site has it. Not by the autofocus attribute: WebKit acts on it as much
+      // as seconds later, taking the focus from wherever the keyboard has moved it meanwhile.
+      if (window.top === window) {
+        const primer = this.elements[this.taula.focus];
+        requestAnimationFrame(() => {
+          if (!document.activeElement || document.activeElement === document.body) primer.focus({ preventScroll: true });
+        });
+      }
       // From the bottom of the stack up, as the desktop creates them: the Tab order is the desktop's.
       const pila = this.elements.filter((element) => element).reverse();
       this.ordre = pila.filter((element) => element.tabIndex >= 0);
@@ -186,7 +193,7 @@
       if (this.dialog.open) {
         // The box's one button keeps the focus, as on the desktop: Tab has nowhere else to take it
         // but out of the page, from where Enter would no longer close the box.
-        if (event.key === 'Tab') event.preventDefault();
+        if (nomTecla(event) === 'Tab') event.preventDefault();
         return;
       }
       if (esPantallaCompleta(event)) {
