@@ -209,7 +209,10 @@
     creaMissatge() {
       this.dialog = document.getElementById('missatge');
       document.getElementById('missatge-titol').textContent = this.taula.programa;
-      document.getElementById('missatge-acord').textContent = this.taula.acord;
+      acord.textContent = this.taula.acord;
+      this.dialog.addEventListener('focusout', () => setTimeout(() => {
+        if (this.dialog.open && document.activeElement !== acord) acord.focus();
+      }));
     }
 
     // Called by the module while a handler runs: what the bench shows so far is painted, then the
@@ -249,8 +252,11 @@
           element.style.borderWidth = `calc(${row.borderWidth} * var(--u))`;
           break;
         case 'ScrollBar':
+    // While a box is open its button keeps the focus, whatever is clicked or tapped, so that Enter
+    // and Space close it as on the desktop: a press elsewhere that takes it away gives it back.
           element = this.creaBarra();
           break;
+      const acord = document.getElementById('missatge-acord');
         case 'Frame': {
           // The caption above the frame's line, as the desktop's style draws a group box.
           element = document.createElement('fieldset');
@@ -611,15 +617,35 @@
     return binary;
   }
 
-  // The module is compiled as the page loads, so the bench is shown before the load event.
+  // Where the browser has no WebAssembly, or will not compile the module, the sentence the page
+  // shows without scripts stands in place of the bench. The template holds it as a script sees it:
+  // the source text of the noscript element.
+  function senseModul() {
+    const linia = document.createElement('p');
+    linia.id = 'requisit';
+    const font = document.getElementById('requisit').textContent;
+    linia.textContent = new DOMParser().parseFromString(font, 'text/html').body.textContent;
+    document.body.replaceChildren(linia);
+  }
+
+  // The module is compiled as the page loads, so the bench is shown before the load event. A
+  // failure once it runs is the page's own, and is thrown on.
   let pagina = null;
-  CorvaniModule({
-    wasmBinary: binari(BINARI),
-    corvaniCanvi: (control) => pagina && pagina.canvi(control),
-    corvaniMissatge: (text) => pagina.missatge(text),
-    onRuntimeInitialized() {
-      pagina = new Pagina(this);
-    },
-  });
+  let compilat = false;
+  try {
+    if (typeof WebAssembly !== 'object') throw new TypeError('no WebAssembly');
+    CorvaniModule({
+      wasmBinary: binari(BINARI),
+      corvaniCanvi: (control) => pagina && pagina.canvi(control),
+      corvaniMissatge: (text) => pagina.missatge(text),
+      onRuntimeInitialized() {
+        compilat = true;
+        pagina = new Pagina(this);
+      },
+    });
+  } catch (error) {
+    if (compilat) throw error;
+    senseModul();
+  }
   registraServei();
 })();
