@@ -21,6 +21,8 @@ PACKAGES += dbus-x11
 # for Debian's.
 WEB_PACKAGES := emscripten $(if $(shell command -v node),,nodejs) $(if $(shell command -v npm),,npm)
 WEB_TEST_PACKAGES := $(WEB_PACKAGES) chromium firefox-esr webkit2gtk-driver xvfb
+# poppler-utils' pdftocairo turns the page printed to PDF into pixels for the printing test.
+WEB_TEST_PACKAGES += poppler-utils
 # Orca and what it speaks through, for the screen-reader test (tests/ui/orca_check.sh), which is
 # skipped, saying so, where they are missing.
 READER_PACKAGES := orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng locales xdotool

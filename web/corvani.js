@@ -6,7 +6,6 @@
 
 (() => {
   const PUNTS = 96 / 72; // CSS pixels to a point
-  const sencer = (x) => Math.abs(x - Math.round(x)) < 1e-6; // whole, but for floating point's error
 
   const css = (color) => `rgb(${color & 255},${(color >> 8) & 255},${(color >> 16) & 255})`;
 
@@ -84,7 +83,7 @@
       this.client = document.getElementById('client');
       this.capa = document.getElementById('capa'); // the controls, in device pixels
       this.canvas = document.getElementById('llenc');
-      this.tires = []; // the bands' canvases, top to bottom; none for a band still black
+      this.tires = []; // the bands' strips, top to bottom; none for a band still black
       this.zones = new Set(); // every control's zone (posaZones), shown or not
       this.avis = document.getElementById('avis');
       document.title = this.taula.titol;
@@ -117,6 +116,8 @@
       // and the strips' canvases need the page's style worked out, then still without them.
       this.capa.append(...pila.flatMap((element) => element.zones || []), ...pila);
       window.addEventListener('resize', () => this.disposa());
+      window.addEventListener('beforeprint', () => this.perImprimir());
+      window.addEventListener('afterprint', () => this.client.querySelector('#impres')?.remove());
       document.addEventListener('keydown', (event) => this.tecla(event), true);
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
@@ -502,6 +503,13 @@
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
       this.escala = vista.scale;
       this.rects = vista.rects;
+      // Where the bench lies in the client area, its controls whole (the eye stands a little past
+      // its right edge), in CSS pixels, for the printed page.
+      const [l, t, r, b] = vista.rects.reduce(([l0, t0, r0, b0], [x, y, w, h]) =>
+        [Math.min(l0, x), Math.min(t0, y), Math.max(r0, x + w), Math.max(b0, y + h)],
+      [vista.x, vista.y, width - vista.x, height - vista.y]);
+      const banc = { x: l, y: t, w: r - l, h: b - t };
+      for (const [nom, px] of Object.entries(banc)) this.client.style.setProperty(`--banc-${nom}`, `${px / ratio}px`);
       // The layer spans the client area whatever it holds: the browser paints a gradient a shade
       // differently as the extent of the layer that holds it changes.
       Object.assign(this.capa.style, { width: `${width}px`, height: `${height}px`, transform: `scale(${1 / ratio})` });
@@ -647,47 +655,45 @@
       }, { once: true });
     }
 
-    // The bench's pixels, in strips one canvas each: at every frame the browser copies a canvas
-    // whole to the screen, and without the GPU it copies every canvas that has been painted on,
-    // changed or not. One canvas would be 19 MB a frame at ratio 3 on a full-HD screen; most bands
-    // of the bench stay black, and a click changes a few. A strip is a whole number of
-    // CSS pixels high and of device pixels, so that strips meet exactly; at a ratio where no height
-    // near 40 CSS pixels is both, the bench is one strip. The client area is black, as is a canvas
-    // given a size: a band gets its canvas when something is first painted on it, as every canvas
-    // costs the browser's first frame about a millisecond, and most of the bench is black.
+    // The bench's pixels, in strips one canvas a band (tires.js): one canvas would be 19 MB a frame
+    // at ratio 3 on a full-HD screen; most bands of the bench stay black, and a click changes a
+    // few. The client area is black, as is a canvas given a size: a band gets its canvas when
+    // something is first painted on it, as every canvas costs the browser's first frame about a
+    // millisecond, and most of the bench is black.
     creaTires(width, height, ratio) {
-      const css = [40, 45, 48, 50, 60, 64, 75, 80, 100].find((h) => sencer(h * ratio));
-      this.alturaTira = css ? Math.round(css * ratio) : height;
+      this.alturaTira = alturaTires(width, height, ratio);
       this.tires = Array.from({ length: Math.ceil(height / this.alturaTira) }, () => null);
       this.mida = { width, height, ratio };
       document.getElementById('tires').replaceChildren();
     }
 
-    // The band's canvas, made the first time it is painted on.
+    // The band's strip, made the first time it is painted on.
     tira(t) {
       if (this.tires[t]) return this.tires[t];
       const { width, height, ratio } = this.mida;
       const top = t * this.alturaTira;
-      const tira = document.createElement('canvas');
-      tira.width = width;
-      tira.height = Math.min(this.alturaTira, height - top);
-      Object.assign(tira.style, {
-        top: `${top / ratio}px`, width: `${width / ratio}px`, height: `${tira.height / ratio}px`,
+      const canvas = document.createElement('canvas');
+      canvas.width = width;
+      canvas.height = Math.min(this.alturaTira, height - top);
+      Object.assign(canvas.style, {
+        top: `${top / ratio}px`, width: `${width / ratio}px`, height: `${canvas.height / ratio}px`,
       });
-      tira.dataset.top = top;
-      document.getElementById('tires').append(tira);
-      this.tires[t] = tira.getContext('2d', { alpha: false });
+      canvas.dataset.top = top;
+      document.getElementById('tires').append(canvas);
+      this.tires[t] = novaTira(canvas);
       return this.tires[t];
     }
 
     // Copies to the strips the rectangles of the surface that changed, whose pixels the module
-    // gives one rectangle after another; each strip takes the rows of a rectangle that are its own.
+    // gives one rectangle after another; each strip takes the rows of a rectangle that are its own,
+    // and is shown once it has taken them all if they changed it: the others are left as shown.
     pinta() {
       const M = this.M;
       const count = M._corvani_pinta();
       if (count === 0) return;
       const rects = new Int32Array(M.HEAP32.buffer, M._corvani_rectangles(), count * 4).slice();
       let at = M._corvani_pixels();
+      const canviades = new Set();
       for (let k = 0; k < count; ++k) {
         const [x, y, w, h] = rects.subarray(4 * k, 4 * k + 4);
         const pixels = new ImageData(new Uint8ClampedArray(M.HEAPU8.buffer, at, w * h * 4), w, h);
@@ -695,10 +701,32 @@
         for (let t = Math.floor(y / this.alturaTira); t <= last; ++t) {
           const top = t * this.alturaTira;
           const from = Math.max(y, top), to = Math.min(y + h, top + this.alturaTira);
-          this.tira(t).putImageData(pixels, x, y - top, 0, from - y, w, to - from);
+          const tira = this.tira(t);
+          if (tira.posa(pixels, x, y - top, 0, from - y, w, to - from)) canviades.add(tira);
         }
         at += w * h * 4;
       }
+      for (const tira of canviades) tira.mostra();
+    }
+
+    // On paper the bench is one picture: the strips, scaled to the page, would each be blended at
+    // its edges into the black below, a seam at every strip's edge. Their pixels are copied to one
+    // canvas, which a printed page shows in the strips' place until the printing is over. Its
+    // context keeps an alpha channel, though every pixel copied is opaque: an opaque canvas is
+    // printed as a copy over what lies below, which a PDF can only say through an inverted soft
+    // mask, and renderers that miss it leave white beside the canvas, where the eye stands past
+    // the screen's edge.
+    perImprimir() {
+      if (this.acabat) return;
+      const { width, height, ratio } = this.mida;
+      const impres = document.createElement('canvas');
+      impres.id = 'impres';
+      Object.assign(impres, { width, height });
+      Object.assign(impres.style, { width: `${width / ratio}px`, height: `${height / ratio}px` });
+      const context = impres.getContext('2d');
+      for (const tira of this.tires) if (tira) context.drawImage(tira.canvas, 0, Number(tira.canvas.dataset.top));
+      this.client.querySelector('#impres')?.remove();
+      document.getElementById('tires').before(impres);
     }
 
     // "&Sortir": nothing answers any more, and one line says how to start again.

@@ -351,7 +351,10 @@ class Banc {
       const tira = [...document.querySelectorAll('#tires canvas')]
         .find((c) => py >= Number(c.dataset.top) && py < Number(c.dataset.top) + c.height);
       if (!tira) return 0;
-      const [r, g, b] = tira.getContext('2d').getImageData(px, py - Number(tira.dataset.top), 1, 1).data;
+      // A strip shows a bitmap or is a 2d canvas: either is read by drawing it on one.
+      const copia = new OffscreenCanvas(1, 1).getContext('2d');
+      copia.drawImage(tira, px, py - Number(tira.dataset.top), 1, 1, 0, 0, 1, 1);
+      const [r, g, b] = copia.getImageData(0, 0, 1, 1).data;
       return r + 256 * g + 65536 * b;
     }, x, y);
   }
@@ -362,7 +365,9 @@ class Banc {
       const seen = new Set();
       let rows = 0;
       for (const tira of document.querySelectorAll('#tires canvas')) {
-        const data = tira.getContext('2d').getImageData(0, 0, tira.width, tira.height).data;
+        const copia = new OffscreenCanvas(tira.width, tira.height).getContext('2d');
+        copia.drawImage(tira, 0, 0);
+        const data = copia.getImageData(0, 0, tira.width, tira.height).data;
         for (let i = 0; i < data.length; i += 4) seen.add(data[i] + 256 * data[i + 1] + 65536 * data[i + 2]);
         rows += tira.height;
       }

@@ -123,8 +123,11 @@ describe('start-up', () => {
   test('a strip only for a band with something painted on it', () => withPage(async (banc) => {
     const { strips, bands, blank } = await banc.page.evaluate(() => {
       const tires = [...document.querySelectorAll('#tires canvas')];
-      const painted = (tira) => new Uint32Array(tira.getContext('2d').getImageData(0, 0, tira.width, tira.height).data.buffer)
-        .some((p) => p !== 0xFF000000);
+      const painted = (tira) => {
+        const copia = new OffscreenCanvas(tira.width, tira.height).getContext('2d');
+        copia.drawImage(tira, 0, 0);
+        return new Uint32Array(copia.getImageData(0, 0, tira.width, tira.height).data.buffer).some((p) => p !== 0xFF000000 && p !== 0);
+      };
       return {
         strips: tires.length,
         bands: Math.ceil(document.getElementById('llenc').height / tires[0].height),
@@ -396,7 +399,11 @@ describe('the bench on the screen', () => {
         const held = new Uint8ClampedArray(seen.length);
         for (let i = 3; i < held.length; i += 4) held[i] = 255;
         const tires = [...document.querySelectorAll('#tires canvas')];
-        for (const tira of tires) held.set(tira.getContext('2d').getImageData(0, 0, tira.width, tira.height).data, Number(tira.dataset.top) * bitmap.width * 4);
+        for (const tira of tires) {
+          const copia = new OffscreenCanvas(tira.width, tira.height).getContext('2d');
+          copia.drawImage(tira, 0, 0);
+          held.set(copia.getImageData(0, 0, tira.width, tira.height).data, Number(tira.dataset.top) * bitmap.width * 4);
+        }
         let count = 0;
         for (let i = 0; i < held.length; i += 4) {
           const differs = held[i] !== seen[i] || held[i + 1] !== seen[i + 1] || held[i + 2] !== seen[i + 2];
@@ -407,5 +414,62 @@ describe('the bench on the screen', () => {
       assert.ok(strips > 1, `${strips} strip`);
       assert.equal(differ, 0, `${differ} pixels of the screen differ from the strips' or are not opaque`);
     }, { ratio }));
+  }
+});
+
+// A click hands the screen new pixels for the strips it changed and for no others: a strip is
+// shown as a bitmap, and one handed a bitmap again is copied to the screen again. The strips
+// hold the same pixels as the screen (above), so a strip left out would show there.
+describe('a click on the screen', () => {
+  const rows = [
+    ['the first lamp on', [], lamp(0)],
+    ['a second lamp, the ray another colour', [lamp(0)], lamp(1)],
+    ['a filter into the ray', [lamp(0), lamp(1)], filtre(2)],
+    ['the analysis on', [lamp(0), lamp(1), lamp(2), filtre(4)], 'cmdAnalisi'],
+    ['the ray down at the paper', [lamp(2), 'cmdAnalisi'], 'down'],
+    ['the paper painted, the ray down', [tinta(3), 'cmdBlanca', 'down'], 'cmdPinta'],
+  ];
+  for (const ratio of [1, 3]) {
+    for (const [name, before, click] of rows) {
+      test(`${name} at ratio ${ratio}`, cal(ratio !== 1 && 'relacio'), () => withPage(async (banc) => {
+        await banc.juga(before);
+        await banc.page.evaluate(() => {
+          const llegeix = (tira) => {
+            const copia = new OffscreenCanvas(tira.width, tira.height).getContext('2d');
+            copia.drawImage(tira, 0, 0);
+            return copia.getImageData(0, 0, tira.width, tira.height).data;
+          };
+          window.abans = new Map([...document.querySelectorAll('#tires canvas')].map((tira) => [tira.dataset.top, llegeix(tira)]));
+          window.mostrades = [];
+          const mostra = ImageBitmapRenderingContext.prototype.transferFromImageBitmap;
+          ImageBitmapRenderingContext.prototype.transferFromImageBitmap = function (bitmap) {
+            window.mostrades.push(this.canvas.dataset.top);
+            return mostra.call(this, bitmap);
+          };
+        });
+        await banc.juga([click]);
+        const { shown, changed, strips } = await banc.page.evaluate(() => {
+          const llegeix = (tira) => {
+            const copia = new OffscreenCanvas(tira.width, tira.height).getContext('2d');
+            copia.drawImage(tira, 0, 0);
+            return copia.getImageData(0, 0, tira.width, tira.height).data;
+          };
+          const tires = [...document.querySelectorAll('#tires canvas')];
+          const differs = (tira) => {
+            const was = window.abans.get(tira.dataset.top);
+            const now = llegeix(tira);
+            return was ? now.some((v, i) => v !== was[i]) : now.some((v, i) => i % 4 !== 3 && v !== 0);
+          };
+          const order = (tops) => [...new Set(tops)].map(Number).sort((a, b) => a - b);
+          return {
+            shown: window.mostrades.map(Number).sort((a, b) => a - b),
+            changed: order(tires.filter(differs).map((tira) => tira.dataset.top)),
+            strips: tires.length,
+          };
+        });
+        assert.ok(changed.length > 0, 'the click changed no strip');
+        assert.deepEqual(shown, changed, `strips shown, of ${strips}`);
+      }, { ratio }));
+    }
   }
 });
