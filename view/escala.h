@@ -99,6 +99,37 @@ inline Vista fit(double width, double height) {
   return {(width - clientWidth * scale) / 2, (height - clientHeight * scale) / 2, scale};
 }
 
+// The bench magnified `lupa` times over its fit to an area of width × height, to be scrolled over
+// within the area: the extent it spans, at least the area less its scroll bars, where the bench
+// lies on that extent (centred across what it does not fill), and the viewport, the area less a
+// scroll bar `barra` pixels thick along each side the bench overflows. At lupa 1 the extent is
+// the area and the view the fit.
+struct Ampliada {
+  Vista view;
+  int width = 0, height = 0;  // the extent
+  int viewportWidth = 0, viewportHeight = 0;
+  bool scrollsAcross() const { return width > viewportWidth; }
+  bool scrollsDown() const { return height > viewportHeight; }
+};
+
+inline Ampliada amplia(int width, int height, double lupa, int barra) {
+  const Vista f = fit(width, height);
+  const double scale = f.scale * lupa, benchWidth = clientWidth * scale, benchHeight = clientHeight * scale;
+  // Past the room by more than floating point's error.
+  const auto overflows = [](double extent, int room) { return extent > room + 1e-6; };
+  bool across = overflows(benchWidth, width), down = overflows(benchHeight, height);
+  // A scroll bar along one side narrows the room across the other.
+  if (down && !across) across = overflows(benchWidth, width - barra);
+  if (across && !down) down = overflows(benchHeight, height - barra);
+  Ampliada a;
+  a.viewportWidth = width - (down ? barra : 0);
+  a.viewportHeight = height - (across ? barra : 0);
+  a.width = across ? static_cast<int>(std::ceil(benchWidth - 1e-6)) : a.viewportWidth;
+  a.height = down ? static_cast<int>(std::ceil(benchHeight - 1e-6)) : a.viewportHeight;
+  a.view = {(a.width - benchWidth) / 2, (a.height - benchHeight) / 2, scale};
+  return a;
+}
+
 // A laid-out rectangle at the view: its corners scaled and rounded to whole pixels of the area.
 inline PixelRect place(PixelRect r, Vista v) {
   const auto at = [](double d) { return static_cast<int>(std::lround(d)); };

@@ -67,6 +67,28 @@
     return r;
   }
 
+  // The bench's magnifications over its fit to the window, which Ctrl and + or − step through.
+  const LUPES = [1, 1.25, 1.5, 1.75, 2, 2.5, 3, 4];
+
+  // A step of magnification a key asks for: 1 larger, -1 smaller, 0 back to the fit, or null.
+  // Ctrl as the browsers take their zoom's keys, and Command on Apple's machines.
+  const APPLE = /^(Mac|iP)/.test(navigator.platform);
+  function pasDeLupa(event) {
+    if (!(event.ctrlKey || (APPLE && event.metaKey)) || event.altKey) return null;
+    if (event.key === '+' || event.key === '=' || event.code === 'NumpadAdd') return 1;
+    if (event.key === '-' || event.key === '_' || event.code === 'NumpadSubtract') return -1;
+    if (event.key === '0' || event.code === 'Numpad0') return 0;
+    return null;
+  }
+
+  // The keys that scroll the magnified bench where the focus does not take them, as the
+  // browsers scroll a page: the arrows by a step, the pages by most of the viewport, the ends.
+  const DESPLACAMENTS = {
+    ArrowLeft: (pas) => [-pas, 0], ArrowRight: (pas) => [pas, 0], ArrowUp: (pas) => [0, -pas], ArrowDown: (pas) => [0, pas],
+    PageUp: (pas, pagina) => [0, -pagina], PageDown: (pas, pagina) => [0, pagina],
+    Home: () => [0, -Infinity], End: () => [0, Infinity],
+  };
+
   // The direction bar's keys, as the desktop's scroll bar takes them: towards 0 (the top) or 1.
   const BARRA_AMUNT = new Set(['ArrowUp', 'ArrowLeft', 'PageUp', 'Home']);
   const BARRA_AVALL = new Set(['ArrowDown', 'ArrowRight', 'PageDown', 'End']);
@@ -75,6 +97,9 @@
     constructor(M) {
       this.M = M;
       this.escala = 1;
+      this.lupa = 1; // the bench's magnification, one of LUPES
+      this.desplacament = [0, 0]; // the client area's scroll offset in CSS pixels, as last set or seen
+      this.rodat = 0; // Ctrl and the wheel's travel towards the next step
       this.ocupat = false; // a handler is running, or waits for its message box to close
       this.acabat = false;
       this.canviPantalla = null; // the last change of full screen asked for, until it has settled
@@ -83,7 +108,7 @@
       this.client = document.getElementById('client');
       this.capa = document.getElementById('capa'); // the controls, in device pixels
       this.canvas = document.getElementById('llenc');
-      this.tires = []; // the bands' strips, top to bottom; none for a band still black
+      this.tires = new Map(); // the tiles' strips, by band and column; none for a tile still black
       this.zones = new Set(); // every control's zone (posaZones), shown or not
       this.avis = document.getElementById('avis');
       document.title = this.taula.titol;
@@ -94,9 +119,16 @@
         pot: () => !this.ocupat && !this.acabat,
       });
       this.elements = this.taula.controls.map((row, i) => this.creaControl(row, i));
-      // The focus starts where the desktop's does, given as the page is first drawn; a page in a
-      // frame, another site's learning platform for one, leaves the focus where the site has it.
-      if (window.top === window) this.elements[this.taula.focus].autofocus = true;
+      // The focus starts where the desktop's does, given as the page is first drawn where nothing
+      // has taken it by then; a page in a frame, another site's learning platform for one, leaves
+      // the focus where the site has it. Not by the autofocus attribute: WebKit acts on it as much
+      // as seconds later, taking the focus from wherever the keyboard has moved it meanwhile.
+      if (window.top === window) {
+        const primer = this.elements[this.taula.focus];
+        requestAnimationFrame(() => {
+          if (!document.activeElement || document.activeElement === document.body) primer.focus({ preventScroll: true });
+        });
+      }
       // From the bottom of the stack up, as the desktop creates them: the Tab order is the desktop's.
       const pila = this.elements.filter((element) => element).reverse();
       this.ordre = pila.filter((element) => element.tabIndex >= 0);
@@ -117,8 +149,9 @@
       this.capa.append(...pila.flatMap((element) => element.zones || []), ...pila);
       window.addEventListener('resize', () => this.disposa());
       window.addEventListener('beforeprint', () => this.perImprimir());
-      window.addEventListener('afterprint', () => this.client.querySelector('#impres')?.remove());
+      window.addEventListener('afterprint', () => this.perImpres());
       document.addEventListener('keydown', (event) => this.tecla(event), true);
+      this.segueixLupa();
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
       document.body.dataset.llest = '';
@@ -144,6 +177,8 @@
           if (this.redisposa) {
             this.redisposa = false;
             this.disposa();
+          } else {
+            this.mouFinestra();
           }
           this.posaZones();
           this.pinta();
@@ -193,10 +228,15 @@
         event.preventDefault();
         return;
       }
+      const pas = pasDeLupa(event);
+      if (pas !== null) {
+        if (this.amplia(pas)) event.preventDefault();
+        return;
+      }
       if (this.dialog.open) {
         // The box's one button keeps the focus, as on the desktop: Tab has nowhere else to take it
         // but out of the page, from where Enter would no longer close the box.
-        if (event.key === 'Tab') event.preventDefault();
+        if (nomTecla(event) === 'Tab') event.preventDefault();
         return;
       }
       if (esPantallaCompleta(event)) {
@@ -472,7 +512,8 @@
 
     // The canvas in device pixels over the whole client area, the bench at the largest scale that
     // fits it, every control at its place at that scale. The area is the window's less the menu
-    // bar, so nothing need be laid out to find it.
+    // bar, so nothing need be laid out to find it. Magnified, the canvas is the bench at that
+    // many times the scale, which the client area scrolls over (posaDesplacament).
     disposa() {
       if (this.acabat) return;
       // While a handler waits for its message box the module must not be entered: the layout
@@ -492,12 +533,13 @@
       const menus = exacte ?? this.menusAltura;
       document.documentElement.style.setProperty('--menus', `${menus}px`);
       const height = Math.max(1, Math.round((window.innerHeight - menus) * ratio));
-      this.canvas.width = width;
-      this.canvas.height = height;
-      this.canvas.style.width = `${width / ratio}px`;
-      this.canvas.style.height = `${height / ratio}px`;
-      this.creaTires(width, height, ratio);
-      const vista = this.json(this.M._corvani_vista(width, height));
+      const barra = this.lupa > 1 ? Math.ceil(this.gruixBarra() * ratio - 1e-9) : 0;
+      const vista = this.json(this.M._corvani_vista(width, height, this.lupa, barra));
+      this.canvas.width = vista.width;
+      this.canvas.height = vista.height;
+      this.canvas.style.width = `${vista.width / ratio}px`;
+      this.canvas.style.height = `${vista.height / ratio}px`;
+      this.creaTires(vista.width, vista.height, ratio);
       this.lletraMinima = lletraMinima();
       // The controls' layer in device pixels, every control at whole ones: the layer is scaled
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
@@ -510,9 +552,13 @@
       [vista.x, vista.y, width - vista.x, height - vista.y]);
       const banc = { x: l, y: t, w: r - l, h: b - t };
       for (const [nom, px] of Object.entries(banc)) this.client.style.setProperty(`--banc-${nom}`, `${px / ratio}px`);
-      // The layer spans the client area whatever it holds: the browser paints a gradient a shade
-      // differently as the extent of the layer that holds it changes.
-      Object.assign(this.capa.style, { width: `${width}px`, height: `${height}px`, transform: `scale(${1 / ratio})` });
+      this.capa.style.transform = `scale(${1 / ratio})`;
+      // The layer spans the client area whatever it holds, as the browser paints a gradient a shade
+      // differently as the extent of the layer that holds it changes; magnified, it spans the
+      // bench's extent and clips what lies beyond it, as part of the eye does, so that the client
+      // area does not scroll past the bench.
+      this.extensio = this.lupa > 1 ? [vista.width, vista.height] : [width, height];
+      Object.assign(this.capa.style, { width: `${this.extensio[0]}px`, height: `${this.extensio[1]}px` });
       this.capa.style.setProperty('--k', String(ratio));
       // Where the bench lies on the canvas, in device pixels: its corner, its scale, and the
       // pixels of a drawing unit across and down at scale 1.
@@ -539,6 +585,7 @@
       });
       this.ajustaText(this.elements.filter((element) => element && element.tagName === 'BUTTON'));
       this.disposat = true;
+      this.posaDesplacament(vista, ratio);
       this.posaZones();
       this.pinta();
     }
@@ -552,7 +599,8 @@
     // pointer apart, so each is a target of its own.
     posaZones() {
       const donades = new Set();
-      const { width, height, ratio } = this.mida;
+      const { ratio } = this.mida;
+      const [width, height] = this.extensio; // the layer's, which zones stay within
       const mida = Math.ceil(24 * ratio - 1e-9);
       const dianes = []; // [element, face], the topmost first
       const presos = []; // the faces of the controls shown, enabled buttons only, and the zones given
@@ -659,33 +707,49 @@
     // at ratio 3 on a full-HD screen; most bands of the bench stay black, and a click changes a
     // few. The client area is black, as is a canvas given a size: a band gets its canvas when
     // something is first painted on it, as every canvas costs the browser's first frame about a
-    // millisecond, and most of the bench is black.
+    // millisecond, and most of the bench is black. Magnified, the bench is far larger than the
+    // screen: a band is cut across into tiles eight bands wide, and only the tiles near the
+    // viewport are kept (mouFinestra).
     creaTires(width, height, ratio) {
-      this.alturaTira = alturaTires(width, height, ratio);
-      this.tires = Array.from({ length: Math.ceil(height / this.alturaTira) }, () => null);
+      if (this.lupa > 1) {
+        const altura = alturaTires(8 * Math.round(40 * ratio), height, ratio);
+        this.alturaTira = altura === height ? 64 : altura;
+        this.ampleTira = Math.min(width, 8 * this.alturaTira);
+      } else {
+        this.alturaTira = alturaTires(width, height, ratio);
+        this.ampleTira = width;
+      }
+      this.columnes = Math.ceil(width / this.ampleTira);
+      this.tires.clear();
       this.mida = { width, height, ratio };
+      this.finestra = [0, 0, width, height];
       document.getElementById('tires').replaceChildren();
     }
 
-    // The band's strip, made the first time it is painted on.
-    tira(t) {
-      if (this.tires[t]) return this.tires[t];
+    // The tile's strip, made the first time it is painted on.
+    tira(t, c) {
+      const clau = t * this.columnes + c;
+      const feta = this.tires.get(clau);
+      if (feta) return feta;
       const { width, height, ratio } = this.mida;
-      const top = t * this.alturaTira;
+      const top = t * this.alturaTira, left = c * this.ampleTira;
       const canvas = document.createElement('canvas');
-      canvas.width = width;
+      canvas.width = Math.min(this.ampleTira, width - left);
       canvas.height = Math.min(this.alturaTira, height - top);
       Object.assign(canvas.style, {
-        top: `${top / ratio}px`, width: `${width / ratio}px`, height: `${canvas.height / ratio}px`,
+        top: `${top / ratio}px`, width: `${canvas.width / ratio}px`, height: `${canvas.height / ratio}px`,
       });
+      if (left) canvas.style.left = `${left / ratio}px`;
       canvas.dataset.top = top;
+      canvas.dataset.left = left;
       document.getElementById('tires').append(canvas);
-      this.tires[t] = novaTira(canvas);
-      return this.tires[t];
+      const tira = novaTira(canvas);
+      this.tires.set(clau, tira);
+      return tira;
     }
 
-    // Copies to the strips the rectangles of the surface that changed, whose pixels the module
-    // gives one rectangle after another; each strip takes the rows of a rectangle that are its own,
+    // Copies to the tiles the rectangles of the surface that changed, whose pixels the module
+    // gives one rectangle after another; each tile takes the part of a rectangle that is its own,
     // and is shown once it has taken them all if they changed it: the others are left as shown.
     pinta() {
       const M = this.M;
@@ -693,20 +757,205 @@
       if (count === 0) return;
       const rects = new Int32Array(M.HEAP32.buffer, M._corvani_rectangles(), count * 4).slice();
       let at = M._corvani_pixels();
+      const H = this.alturaTira, W = this.ampleTira;
       const canviades = new Set();
       for (let k = 0; k < count; ++k) {
         const [x, y, w, h] = rects.subarray(4 * k, 4 * k + 4);
         const pixels = new ImageData(new Uint8ClampedArray(M.HEAPU8.buffer, at, w * h * 4), w, h);
-        const last = Math.min(this.tires.length - 1, Math.floor((y + h - 1) / this.alturaTira));
-        for (let t = Math.floor(y / this.alturaTira); t <= last; ++t) {
-          const top = t * this.alturaTira;
-          const from = Math.max(y, top), to = Math.min(y + h, top + this.alturaTira);
-          const tira = this.tira(t);
-          if (tira.posa(pixels, x, y - top, 0, from - y, w, to - from)) canviades.add(tira);
+        const lastBand = Math.floor((y + h - 1) / H), lastColumn = Math.floor((x + w - 1) / W);
+        for (let t = Math.floor(y / H); t <= lastBand; ++t) {
+          const top = t * H;
+          const fromY = Math.max(y, top), toY = Math.min(y + h, top + H);
+          for (let c = Math.floor(x / W); c <= lastColumn; ++c) {
+            const left = c * W;
+            const fromX = Math.max(x, left), toX = Math.min(x + w, left + W);
+            const tira = this.tira(t, c);
+            if (tira.posa(pixels, x - left, y - top, fromX - x, fromY - y, toX - fromX, toY - fromY)) canviades.add(tira);
+          }
         }
         at += w * h * 4;
       }
       for (const tira of canviades) tira.mostra();
+    }
+
+    // How thick the browser's scroll bars are, in CSS pixels: none where they lie over the content.
+    gruixBarra() {
+      const sonda = document.createElement('div');
+      sonda.style.cssText = 'position: absolute; visibility: hidden; overflow: scroll; width: 100px; height: 100px;';
+      this.client.append(sonda);
+      const gruix = sonda.offsetWidth - sonda.clientWidth;
+      sonda.remove();
+      return gruix;
+    }
+
+    // The bench one step larger (1) or smaller (-1), or back to its fit (0), about a point of the
+    // client area in CSS pixels, or its middle. False where there is no step to take: Ctrl and 0
+    // on the bench at its fit is left to the browser, to undo a zoom of its own.
+    amplia(pas, punt = null) {
+      if (this.acabat || (pas === 0 && this.lupa === 1)) return false;
+      const at = LUPES.indexOf(this.lupa);
+      const lupa = pas === 0 ? 1 : LUPES[Math.min(LUPES.length - 1, Math.max(0, at + pas))];
+      if (lupa !== this.lupa) {
+        this.lupa = lupa;
+        this.ancora = punt;
+        this.disposa();
+      }
+      return true;
+    }
+
+    // The scroll offset of the client area, in device pixels.
+    desplacat() {
+      const { ratio } = this.mida;
+      return [Math.round(this.client.scrollLeft * ratio), Math.round(this.client.scrollTop * ratio)];
+    }
+
+    // The client area scrolls along the sides the magnified bench overflows. The point of the bench
+    // at the anchor (the pointer that asked for the step, else the middle of the viewport) stays
+    // where it was, whatever the magnification was.
+    posaDesplacament(vista, ratio) {
+      const abans = this.disposicio;
+      this.disposicio = { ...vista, ratio };
+      const client = this.client;
+      if (this.lupa === 1) {
+        if (client.dataset.lupa === undefined) return;
+        delete client.dataset.lupa;
+        client.style.overflowX = client.style.overflowY = '';
+        client.scrollTo(0, 0);
+        this.desplacament = [0, 0];
+        return;
+      }
+      client.dataset.lupa = String(this.lupa);
+      client.style.overflowX = vista.width > vista.viewportWidth ? 'scroll' : 'hidden';
+      client.style.overflowY = vista.height > vista.viewportHeight ? 'scroll' : 'hidden';
+      const [ax, ay] = this.ancora ?? [vista.viewportWidth / ratio / 2, vista.viewportHeight / ratio / 2];
+      this.ancora = null;
+      const [sx, sy] = [0, 1].map((k) => {
+        const [a, eix] = [[ax, ay][k], ['x', 'y'][k]];
+        const punt = ((this.desplacament[k] + a) * abans.ratio - abans[eix]) / abans.scale;
+        return punt * vista.scale + vista[eix] - a * ratio;
+      });
+      this.desplacaA(sx, sy);
+      this.mouFinestra();
+    }
+
+    // Scrolls the magnified bench to an offset in device pixels, as near as it goes; a whole
+    // number of them, so that every edge stays on a device pixel's.
+    desplacaA(x, y) {
+      const { width, height, ratio } = this.mida;
+      const { viewportWidth, viewportHeight } = this.disposicio;
+      const dins = (v, max) => Math.min(Math.max(0, Math.round(v)), Math.max(0, max)) || 0;
+      this.desplacament = [dins(x, width - viewportWidth) / ratio, dins(y, height - viewportHeight) / ratio];
+      this.client.scrollTo(...this.desplacament);
+    }
+
+    // What the surface paints of the magnified bench: the tiles the viewport shows and a band
+    // above and below, which the page holds; a tile that leaves them is let go, one that enters is
+    // black until painted. While a handler waits for its message box the module is not entered:
+    // the new window waits for the handler's end.
+    mouFinestra() {
+      if (this.lupa === 1 || this.acabat || this.ocupat) return;
+      const { width, height } = this.mida;
+      const [sx, sy] = this.desplacat();
+      const H = this.alturaTira, W = this.ampleTira;
+      const left = Math.floor(sx / W) * W, top = Math.max(0, (Math.floor(sy / H) - 1) * H);
+      const right = Math.min(width, Math.ceil((sx + this.disposicio.viewportWidth) / W) * W);
+      const bottom = Math.min(height, (Math.ceil((sy + this.disposicio.viewportHeight) / H) + 1) * H);
+      const finestra = [left, top, right - left, bottom - top];
+      if (finestra.every((v, k) => v === this.finestra[k])) return;
+      this.finestra = finestra;
+      for (const [clau, { canvas }] of this.tires) {
+        const x = Number(canvas.dataset.left), y = Number(canvas.dataset.top);
+        if (x >= left && x < right && y >= top && y < bottom) continue;
+        canvas.remove();
+        this.tires.delete(clau);
+      }
+      this.M._corvani_finestra(...finestra);
+      this.pinta();
+    }
+
+    // The ways to magnify and scroll the bench: Ctrl and the keys (tecla), Ctrl and the wheel or a
+    // trackpad's pinch, which the browsers send as Ctrl and the wheel; the scroll bars, the wheel,
+    // the keys and a drag of the black with the mouse, a finger's drag being the browser's own;
+    // and the control the keyboard focuses shown.
+    segueixLupa() {
+      window.addEventListener('wheel', (event) => this.roda(event), { passive: false });
+      this.client.addEventListener('scroll', () => {
+        this.desplacament = [this.client.scrollLeft, this.client.scrollTop];
+        this.mouFinestra();
+      });
+      document.addEventListener('keydown', (event) => this.desplacaAmbTecla(event));
+      this.canvas.addEventListener('pointerdown', (event) => this.arrossega(event));
+      this.client.addEventListener('focusin', (event) => this.mostraFocus(event.target));
+    }
+
+    // Ctrl and the wheel magnify the bench about the pointer, a step a notch, however finely the
+    // wheel or the trackpad reports its travel; the browser's own zoom does not happen.
+    roda(event) {
+      if (!event.ctrlKey) return;
+      event.preventDefault();
+      if (this.acabat || this.dialog.open) return;
+      const px = event.deltaY * [1, 40, 800][event.deltaMode];
+      if (Math.sign(px) !== Math.sign(this.rodat)) this.rodat = 0;
+      this.rodat += px;
+      if (Math.abs(this.rodat) < 50) return;
+      this.rodat = 0;
+      const area = this.client.getBoundingClientRect();
+      const x = Math.min(Math.max(0, event.clientX - area.left), this.client.clientWidth);
+      const y = Math.min(Math.max(0, event.clientY - area.top), this.client.clientHeight);
+      this.amplia(px < 0 ? 1 : -1, [x, y]);
+    }
+
+    // A key the focus has not used scrolls the magnified bench: see DESPLACAMENTS; Space and
+    // Shift+Space a page down and up where the focus is not on a button.
+    desplacaAmbTecla(event) {
+      if (this.lupa === 1 || event.defaultPrevented || this.acabat || this.dialog.open) return;
+      if (event.altKey || event.ctrlKey || event.metaKey || document.getElementById('menus').contains(event.target)) return;
+      const { ratio } = this.mida;
+      const pagina = this.disposicio.viewportHeight - this.alturaTira;
+      let moviment = DESPLACAMENTS[event.key];
+      if (event.key === ' ' && event.target.tagName !== 'BUTTON') moviment = (pas, p) => [0, event.shiftKey ? -p : p];
+      if (!moviment) return;
+      event.preventDefault();
+      const [dx, dy] = moviment(Math.round(40 * ratio), pagina);
+      const [sx, sy] = this.desplacat();
+      this.desplacaA(sx + dx, sy + dy);
+    }
+
+    // A press of the mouse on the black of the magnified bench drags it.
+    arrossega(event) {
+      if (this.lupa === 1 || event.pointerType === 'touch' || event.button !== 0) return;
+      event.preventDefault();
+      const { ratio } = this.mida;
+      const [sx, sy] = this.desplacat();
+      const [x0, y0] = [event.clientX, event.clientY];
+      const mou = (e) => this.desplacaA(sx - (e.clientX - x0) * ratio, sy - (e.clientY - y0) * ratio);
+      const deixa = () => {
+        this.canvas.removeEventListener('pointermove', mou);
+        delete this.client.dataset.arrossega;
+      };
+      this.canvas.setPointerCapture(event.pointerId);
+      this.client.dataset.arrossega = '';
+      this.canvas.addEventListener('pointermove', mou);
+      this.canvas.addEventListener('lostpointercapture', deixa, { once: true });
+    }
+
+    // The control the keyboard gives the focus to is scrolled fully into view, with a margin where
+    // there is room; one a press of the pointer focused is not moved from under it.
+    mostraFocus(element) {
+      if (this.lupa === 1 || !element.matches(':focus-visible')) return;
+      const { ratio } = this.mida;
+      const r = element.getBoundingClientRect(), area = this.client.getBoundingClientRect();
+      const marge = 8;
+      const cal = (lo, hi, vlo, vhi) => {
+        if (lo - marge < vlo) return lo - marge - vlo;
+        if (hi + marge > vhi) return Math.min(hi + marge - vhi, lo - marge - vlo);
+        return 0;
+      };
+      const dx = cal(r.left, r.right, area.left, area.left + this.client.clientWidth);
+      const dy = cal(r.top, r.bottom, area.top, area.top + this.client.clientHeight);
+      if (dx === 0 && dy === 0) return;
+      const [sx, sy] = this.desplacat();
+      this.desplacaA(sx + dx * ratio, sy + dy * ratio);
     }
 
     // On paper the bench is one picture: the strips, scaled to the page, would each be blended at
@@ -715,18 +964,37 @@
     // context keeps an alpha channel, though every pixel copied is opaque: an opaque canvas is
     // printed as a copy over what lies below, which a PDF can only say through an inverted soft
     // mask, and renderers that miss it leave white beside the canvas, where the eye stands past
-    // the screen's edge.
+    // the screen's edge. Magnified, the bench is printed whole, at its fit, and magnified again
+    // once the printing is over (perImprès).
     perImprimir() {
       if (this.acabat) return;
+      if (this.lupa > 1 && !this.ocupat) {
+        this.abansImprimir = { lupa: this.lupa, desplacament: this.desplacat() };
+        this.lupa = 1;
+        this.disposa();
+      }
       const { width, height, ratio } = this.mida;
       const impres = document.createElement('canvas');
       impres.id = 'impres';
       Object.assign(impres, { width, height });
       Object.assign(impres.style, { width: `${width / ratio}px`, height: `${height / ratio}px` });
       const context = impres.getContext('2d');
-      for (const tira of this.tires) if (tira) context.drawImage(tira.canvas, 0, Number(tira.canvas.dataset.top));
+      for (const { canvas } of this.tires.values()) {
+        context.drawImage(canvas, Number(canvas.dataset.left), Number(canvas.dataset.top));
+      }
       this.client.querySelector('#impres')?.remove();
       document.getElementById('tires').before(impres);
+    }
+
+    // The printed picture let go, and the magnification the bench had before it was printed.
+    perImpres() {
+      this.client.querySelector('#impres')?.remove();
+      const abans = this.abansImprimir;
+      this.abansImprimir = null;
+      if (!abans || this.acabat || this.lupa !== 1) return;
+      this.lupa = abans.lupa;
+      this.disposa();
+      this.desplacaA(...abans.desplacament);
     }
 
     // "&Sortir": nothing answers any more, and one line says how to start again.

@@ -48,7 +48,13 @@ EMSCRIPTEN_KEEPALIVE void corvani_inicia() {
   pagina = std::make_unique<Pagina>(missatges, [](Ctl c) { avisaCanvi(static_cast<int>(c)); });
 }
 
-EMSCRIPTEN_KEEPALIVE const char* corvani_vista(int width, int height) { return respon(pagina->vista(width, height)); }
+EMSCRIPTEN_KEEPALIVE const char* corvani_vista(int width, int height, double lupa, int barra) {
+  return respon(pagina->vista(width, height, lupa, barra));
+}
+
+EMSCRIPTEN_KEEPALIVE void corvani_finestra(int left, int top, int width, int height) {
+  pagina->finestra({left, top, width, height});
+}
 
 EMSCRIPTEN_KEEPALIVE const char* corvani_estat(int c) {
   return control(c) ? respon(pagina->estat(static_cast<Ctl>(c))) : nullptr;

@@ -20,6 +20,12 @@ function ambLletra(element, text) {
   element.replaceChildren(text.slice(0, at), lletra, text.slice(at + 2));
 }
 
+// The key's name, Shift+Tab's too: WebKitGTK names that one "Unidentified" (GTK gives it as a key
+// of its own, ISO_Left_Tab), though in Tab's place.
+function nomTecla(event) {
+  return event.key === 'Unidentified' && event.code === 'Tab' ? 'Tab' : event.key;
+}
+
 // The letter of a key pressed with Alt, from the key's place where Alt turns it into a symbol.
 function lletraTecla(event) {
   const lloc = /^Key([A-Z])$/.exec(event.code);
@@ -161,7 +167,7 @@ class BarraMenus {
         altre.boto.focus();
       }
     };
-    switch (event.key) {
+    switch (nomTecla(event)) {
       case 'Escape':
       case 'Tab':
         this.retorna();

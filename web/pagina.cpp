@@ -177,11 +177,14 @@ std::string Pagina::avis(std::optional<Ctl> sentit) {
   return text;
 }
 
-std::string Pagina::vista(int width, int height) {
-  const escala::Vista view = escala::fit(width, height);
-  superficie_.setView(width, height, view);
+std::string Pagina::vista(int width, int height, double lupa, int barra) {
+  const escala::Ampliada a = escala::amplia(width, height, lupa, barra);
+  const escala::Vista& view = a.view;
+  superficie_.setView(a.width, a.height, view);
   Json j;
-  j.open('{').field("x", view.x).field("y", view.y).field("scale", view.scale).key("rects").open('[');
+  j.open('{').field("x", view.x).field("y", view.y).field("scale", view.scale);
+  j.field("width", a.width).field("height", a.height);
+  j.field("viewportWidth", a.viewportWidth).field("viewportHeight", a.viewportHeight).key("rects").open('[');
   for (const ControlLayout& row : controlTable) j.rect(escala::place(escala::pixelRect(row.rect), view));
   j.close(']').close('}');
   return j.take();

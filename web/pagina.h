@@ -36,8 +36,12 @@ public:
   // after an action; empty if nothing did. The change of `sentit`, which has the focus, is left
   // to the screen reader, which hears it by itself.
   std::string avis(std::optional<Ctl> sentit);
-  // Lays the bench out on an area of device pixels: the view and every control's rectangle there.
-  std::string vista(int width, int height);
+  // Lays the bench out on an area of device pixels, magnified `lupa` times over its fit (see
+  // escala::amplia, with scroll bars `barra` pixels thick): the extent it spans, the viewport,
+  // the view and every control's rectangle on the extent.
+  std::string vista(int width, int height, double lupa = 1, int barra = 0);
+  // The part of the extent the page shows: see Superficie::setWindow.
+  void finestra(escala::PixelRect window) { superficie_.setWindow(window); }
 
   // A click on a control; only one that the bench shows as usable acts. False if it did not.
   bool click(Ctl c);

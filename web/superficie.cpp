@@ -68,11 +68,36 @@ void Superficie::setView(int width, int height, escala::Vista view) {
   height_ = std::max(0, height);
   view_ = view;
   dirty_.clear();
-  for (Ctl shape : shapesBottomUp) {
-    shapesPainted_[ord(shape)] = footprint(shape);
-    if (controls_->visible(shape)) touch(shapesPainted_[ord(shape)]);
+  for (Ctl shape : shapesBottomUp) shapesPainted_[ord(shape)] = footprint(shape);
+  window_ = {0, 0, width_, height_};
+  touchContent(window_);
+}
+
+// What stays in the window stays as the page has it; what enters is black there.
+void Superficie::setWindow(PixelRect window) {
+  const PixelRect before = window_;
+  window_ = intersected(window, {0, 0, width_, height_});
+  std::vector<PixelRect> within;
+  for (const PixelRect& d : dirty_)
+    if (const PixelRect r = intersected(d, window_); !empty(r)) within.push_back(r);
+  dirty_ = std::move(within);
+  const PixelRect kept = intersected(before, window_);
+  if (empty(kept)) {
+    touchContent(window_);
+    return;
   }
-  for (const Trace& t : traces_) touch(footprint(t));
+  // What enters: the rows above and below what is kept, and the columns either side of it.
+  touchContent({window_.left, window_.top, window_.width, kept.top - window_.top});
+  touchContent({window_.left, kept.bottom(), window_.width, window_.bottom() - kept.bottom()});
+  touchContent({window_.left, kept.top, kept.left - window_.left, kept.height});
+  touchContent({kept.right(), kept.top, window_.right() - kept.right(), kept.height});
+}
+
+void Superficie::touchContent(PixelRect part) {
+  if (empty(part)) return;
+  for (Ctl shape : shapesBottomUp)
+    if (controls_->visible(shape)) touch(shapesPainted_[ord(shape)], part);
+  for (const Trace& t : traces_) touch(footprint(t), part);
 }
 
 // Only where the erased lines lay: the lines and shapes drawn next mark their own places.
@@ -101,8 +126,8 @@ void Superficie::shapeChanged(Ctl shape) {
 
 // A place touched more than once, as a line erased and drawn again where it was or a shape
 // changed in place, is painted and copied once.
-void Superficie::touch(PixelRect r) {
-  r = intersected(r, {0, 0, width_, height_});
+void Superficie::touch(PixelRect r, PixelRect within) {
+  r = intersected(intersected(r, within), window_);
   if (empty(r) || std::any_of(dirty_.begin(), dirty_.end(), [&](PixelRect d) { return d.contains(r); })) return;
   std::erase_if(dirty_, [&](PixelRect d) { return r.contains(d); });
   dirty_.push_back(r);
@@ -115,7 +140,8 @@ PixelRect Superficie::footprint(Ctl shape) const {
 PixelRect Superficie::footprint(const Trace& t) const {
   if (t.shape) return footprint(*t.shape);
   PixelRect box;
-  for (const Run& run : runsOf(t.from, t.to, t.width)) box = united(box, {run.left, run.y, run.right - run.left, 1});
+  for (const Run& run : runsOf(t.from, t.to, t.width, window_.top, window_.bottom()))
+    box = united(box, {run.left, run.y, run.right - run.left, 1});
   return box;
 }
 
@@ -123,8 +149,9 @@ PixelRect Superficie::footprint(const Trace& t) const {
 // cap of that radius at either end. A pixel is the line's when the outline holds the point a
 // sixty-fourth of a pixel up and left of its centre, as the desktop's pen fills without
 // antialiasing, so that an edge through a row of centres takes the row on one side only. Each row
-// crosses the outline in one stretch, as the outline is convex.
-std::vector<Superficie::Run> Superficie::runsOf(Point from, Point to, int width) const {
+// crosses the outline in one stretch, as the outline is convex. A row's pixels are the same
+// whichever rows are asked for.
+std::vector<Superficie::Run> Superficie::runsOf(Point from, Point to, int width, int top, int bottom) const {
   const escala::PixelPoint p = escala::pixelPoint(from), q = escala::pixelPoint(to);
   const double s = view_.scale, r = width * s / 2;
   const double ax = view_.x + p.x * s, ay = view_.y + p.y * s, bx = view_.x + q.x * s, by = view_.y + q.y * s;
@@ -132,7 +159,8 @@ std::vector<Superficie::Run> Superficie::runsOf(Point from, Point to, int width)
   const double nx = length > 0 ? -(by - ay) / length * r : 0, ny = length > 0 ? (bx - ax) / length * r : 0;
   const std::array<double, 8> body = {ax + nx, ay + ny, bx + nx, by + ny, bx - nx, by - ny, ax - nx, ay - ny};
   std::vector<Run> runs;
-  const int first = static_cast<int>(std::floor(std::min(ay, by) - r)), last = static_cast<int>(std::ceil(std::max(ay, by) + r));
+  const int first = std::max(top, static_cast<int>(std::floor(std::min(ay, by) - r)));
+  const int last = std::min(bottom - 1, static_cast<int>(std::ceil(std::max(ay, by) + r)));
   constexpr double sample = 0.5 - 1.0 / 64;
   for (int y = first; y <= last; ++y) {
     const double centre = y + sample;
@@ -185,8 +213,7 @@ void Superficie::paintWithin(const Piece& piece) {
     }
     if (empty(intersected(footprint(t), piece.rect))) continue;
     const std::uint32_t color = pixel(t.color);
-    for (const Run& run : runsOf(t.from, t.to, t.width)) {
-      if (run.y < piece.rect.top || run.y >= piece.rect.bottom()) continue;
+    for (const Run& run : runsOf(t.from, t.to, t.width, piece.rect.top, piece.rect.bottom())) {
       const int left = std::max(run.left, piece.rect.left), right = std::min(run.right, piece.rect.right());
       if (left < right) std::fill_n(piece.at(left, run.y), right - left, color);
     }

@@ -1,6 +1,7 @@
 // The drawing surface of the browser page: the shapes and the lines drawn since the last clear,
 // rasterized without antialiasing into pixels at the page's device scale, and the
-// rectangles that changed since the page last copied them to its canvas.
+// rectangles that changed since the page last copied them to its canvas. The page shows a window
+// onto the area, the bench magnified and scrolled; only what lies within the window is painted.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +19,16 @@ public:
   // The controls whose shapes it paints; set before anything is drawn.
   void setControls(const Controls& controls) { controls_ = &controls; }
 
-  // The area in device pixels and where the bench lies on it, black: what lies on it is painted
-  // anew, and the next paint reports where.
+  // The area in device pixels and where the bench lies on it, black, all of it the window: what
+  // lies on it is painted anew, and the next paint reports where.
   void setView(int width, int height, escala::Vista view);
   int width() const { return width_; }
   int height() const { return height_; }
   const escala::Vista& view() const { return view_; }
+  // The part of the area the page shows, which it has black where it enters the window: what lies
+  // there is painted by the next paint; what leaves it is painted no more, as the page lets it go.
+  void setWindow(escala::PixelRect window);
+  const escala::PixelRect& window() const { return window_; }
 
   void clear() override;
   void setLineWidth(int pixels) override { lineWidth_ = pixels; }
@@ -44,7 +49,8 @@ private:
   struct Run {
     int y, left, right;  // columns left .. right - 1
   };
-  std::vector<Run> runsOf(Point from, Point to, int width) const;
+  // Only the rows from `top` to before `bottom` are given.
+  std::vector<Run> runsOf(Point from, Point to, int width, int top, int bottom) const;
   struct Trace {
     Point from, to;
     Color color = 0;
@@ -53,7 +59,11 @@ private:
   };
   escala::PixelRect footprint(const Trace& t) const;
   escala::PixelRect footprint(Ctl shape) const;
-  void touch(escala::PixelRect r);
+  // Marks a rectangle to paint, within `within` as well as the window.
+  void touch(escala::PixelRect r, escala::PixelRect within);
+  void touch(escala::PixelRect r) { touch(r, window_); }
+  // What lies within a part of the window that the page has black.
+  void touchContent(escala::PixelRect part);
   // A rectangle of the surface being painted, and its pixels.
   struct Piece {
     escala::PixelRect rect;
@@ -73,6 +83,7 @@ private:
   std::vector<std::uint32_t> pixels_;
   int width_ = 0, height_ = 0;
   escala::Vista view_;
+  escala::PixelRect window_;
   int lineWidth_ = 1;
 };
 

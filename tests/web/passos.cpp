@@ -7,7 +7,12 @@
 // --tintes, each captioned control's face and caption ink as packed colours, empty where the
 // style gives them; with --menus, every menu item's number and text. With --lector before the
 // actions, each step also gives every button's name for screen readers and the notice said after
-// it, as the desktop says them.
+// it, as the desktop says them. With --tela X Y SCALE LEFT TOP WIDTH HEIGHT before the actions,
+// it writes instead the page's surface after them, its bench's corner at (X, Y) and its scale
+// SCALE as the page gives them: the rectangle at LEFT, TOP of WIDTH × HEIGHT device pixels, row
+// by row, each pixel red, green, blue and alpha bytes.
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,6 +24,7 @@
 #include "view/escala.h"
 #include "view/menus.h"
 #include "view/raig.h"
+#include "web/pagina.h"
 
 using namespace corvani;
 
@@ -68,6 +74,46 @@ void print(int step, const Banc& banc, Missatges& missatges, Lectura* llegit) {
   *llegit = std::move(ara);
 }
 
+// An action named on the command line: what it acts on and its number, or a kind of "" if it is none.
+struct Accio {
+  std::string kind;
+  int n = -1;
+};
+Accio accio(const std::string& action) {
+  const auto colon = action.find(':');
+  const std::string kind = action.substr(0, colon);
+  const int n = colon == std::string::npos ? -1 : std::atoi(action.c_str() + colon + 1);
+  const bool valid = (kind == "click" && n >= 0 && n < int(controlCount)) ||
+                     (kind == "menu" && n >= 0 && n <= int(Menu::mnuComplet)) || (kind == "barra" && (n == 0 || n == 1));
+  return valid ? Accio{kind, n} : Accio{};
+}
+
+int tela(int argc, char* argv[]) {
+  if (argc < 9) return 2;
+  const escala::Vista view{std::strtod(argv[2], nullptr), std::strtod(argv[3], nullptr), std::strtod(argv[4], nullptr)};
+  const escala::PixelRect rect{std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]), std::atoi(argv[8])};
+  Missatges missatges;
+  web::Pagina pagina(missatges, {});
+  for (int i = 9; i < argc; ++i) {
+    const Accio a = accio(argv[i]);
+    if (a.kind == "click") pagina.click(static_cast<Ctl>(a.n));
+    else if (a.kind == "menu") pagina.choose(static_cast<Menu>(a.n));
+    else if (a.kind == "barra") pagina.barra(a.n);
+    else return 2;
+  }
+  web::Superficie& s = pagina.superficie();
+  s.setView(rect.right(), rect.bottom(), view);
+  s.setWindow(rect);
+  std::vector<std::uint32_t> pixels(std::size_t(rect.width) * std::size_t(rect.height), 0xFF000000u);
+  const std::vector<escala::PixelRect>& painted = s.paint();
+  const std::uint32_t* from = s.pixels();
+  for (const escala::PixelRect& r : painted)
+    for (int y = r.top; y < r.bottom(); ++y, from += r.width)
+      std::copy(from, from + r.width, pixels.begin() + std::ptrdiff_t((y - rect.top) * rect.width + r.left - rect.left));
+  std::fwrite(pixels.data(), sizeof pixels[0], pixels.size(), stdout);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -103,6 +149,7 @@ int main(int argc, char* argv[]) {
     }
     return 0;
   }
+  if (argc > 1 && std::string(argv[1]) == "--tela") return tela(argc, argv);
   Buida surface;
   Missatges missatges;
   Banc banc(surface, missatges, &pintaraig);
@@ -112,18 +159,15 @@ int main(int argc, char* argv[]) {
   const int first = lector ? 2 : 1;
   print(0, banc, missatges, lector ? &llegit : nullptr);
   for (int i = first; i < argc; ++i) {
-    const std::string action = argv[i];
-    const auto colon = action.find(':');
-    const std::string kind = action.substr(0, colon);
-    const int n = colon == std::string::npos ? -1 : std::atoi(action.c_str() + colon + 1);
-    if (kind == "click" && n >= 0 && n < int(controlCount)) {
+    const auto [kind, n] = accio(argv[i]);
+    if (kind == "click") {
       banc.click(static_cast<Ctl>(n));
-    } else if (kind == "menu" && n >= 0 && n <= int(Menu::mnuComplet)) {
+    } else if (kind == "menu") {
       banc.choose(static_cast<Menu>(n));
-    } else if (kind == "barra" && (n == 0 || n == 1)) {
+    } else if (kind == "barra") {
       if (n != banc.controls()[Ctl::VSllum].value) banc.VSllum_Change(static_cast<std::int16_t>(n));
     } else {
-      std::fprintf(stderr, "passos: not an action: %s\n", action.c_str());
+      std::fprintf(stderr, "passos: not an action: %s\n", argv[i]);
       return 2;
     }
     print(i - first + 1, banc, missatges, lector ? &llegit : nullptr);

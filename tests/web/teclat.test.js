@@ -53,6 +53,8 @@ function contrast(a, b) {
 }
 
 test('the focus starts on the red filter, as on the desktop', () => withPage(async (banc) => {
+  // Given as the page is first drawn.
+  await banc.page.waitForFunction(() => document.activeElement !== document.body, { timeout: 5000 });
   assert.equal(await banc.enfocat(), filtre(0));
 }));
 
@@ -204,6 +206,7 @@ describe('the menus from the keyboard', () => {
     ['Alt+I, then Alt+O, T: one menu for another', ['Alt+I', 'Alt+O', 'T'], [MENU.tintes]],
     ['Alt+O, Escape: nothing chosen', ['Alt+O', 'Escape'], []],
     ['Alt+O, Tab: nothing chosen', ['Alt+O', 'Tab'], []],
+    ['Alt+O, Shift+Tab: nothing chosen', ['Alt+O', 'Shift+Tab'], []],
     ['Alt+O, X: no item of that letter, nothing chosen', ['Alt+O', 'X', 'Escape'], []],
   ];
   for (const [name, keys, actions] of rows) {
@@ -290,14 +293,26 @@ describe('message boxes from the keyboard', () => {
     assert.equal(await pantalla(banc, x, y), 'white');
   }));
 
-  test('while a box is open, Tab stays in it and the menus do not open', () => withPage(async (banc) => {
-    await banc.enfoca('cmdBuidaPot');
-    await banc.tecles('Enter', 'Tab', 'Alt+O');
-    assert.notEqual(await banc.missatge(), null);
-    assert.equal(await banc.page.$$eval('#menus [role="menu"]:not([hidden])', (ms) => ms.length), 0);
-    await banc.tecles('Tab');
-    assert.equal(await banc.enfocat(), "D'acord");
-  }));
+  // Keys typed while a box is open: its button keeps the focus, Tab included, which would otherwise
+  // take it out of the page, and no menu opens; Enter then closes the box.
+  const kept = [
+    ['Tab', ['Tab']],
+    ['Shift+Tab', ['Shift+Tab']],
+    ['Tab twice', ['Tab', 'Tab']],
+    ['Alt+O: no menu opens', ['Alt+O']],
+  ];
+  for (const [name, keys] of kept) {
+    test(`while a box is open, ${name}: its button keeps the focus`, () => withPage(async (banc) => {
+      await banc.enfoca('cmdBuidaPot');
+      await banc.tecles('Enter', ...keys);
+      assert.notEqual(await banc.missatge(), null);
+      assert.equal(await banc.page.$$eval('#menus [role="menu"]:not([hidden])', (ms) => ms.length), 0, 'a menu is open');
+      assert.equal(await banc.enfocat(), "D'acord");
+      await banc.acordAmb('Enter');
+      assert.equal(await banc.missatge(), null);
+      assert.equal(await banc.enfocat(), 'cmdBuidaPot');
+    }));
+  }
 });
 
 describe('the focused control is plainly seen', () => {

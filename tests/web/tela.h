@@ -1,5 +1,5 @@
 // The page's canvas, as the tests see it: black once it is given its size, then every rectangle
-// the surface paints copied onto it, as the page copies them.
+// the surface paints copied onto it, as the page copies them; the whole area the surface spans.
 #pragma once
 
 #include <algorithm>
@@ -27,6 +27,15 @@ public:
     painted_ = rects;
   }
   const std::vector<corvani::escala::PixelRect>& painted() const { return painted_; }
+
+  // Only a window of the area kept, as the page keeps its tiles near the viewport: the rest is
+  // black again, as the page's canvas is where a tile is made anew.
+  void keepOnly(corvani::escala::PixelRect window) {
+    for (std::size_t y = 0; y < pixels_.size() / width_; ++y)
+      for (std::size_t x = 0; x < width_; ++x)
+        if (int(x) < window.left || int(x) >= window.right() || int(y) < window.top || int(y) >= window.bottom())
+          pixels_[y * width_ + x] = opaqueBlack;
+  }
 
   corvani::Color at(int x, int y) const {
     return static_cast<corvani::Color>(pixels_[std::size_t(y) * width_ + std::size_t(x)] & 0xFFFFFF);

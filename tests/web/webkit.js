@@ -28,6 +28,41 @@ function tecla(nom) {
 
 const espera = (ms) => new Promise((resolve) => { setTimeout(resolve, ms); });
 
+// The X server and the driver each lead a process group, the browser's processes in the driver's:
+// closing ends the groups, and so does this process's exit, however it comes.
+const grups = new Set();
+process.on('exit', () => {
+  for (const pid of grups) {
+    try {
+      process.kill(-pid, 'SIGKILL');
+    } catch {
+      // already gone
+    }
+  }
+});
+function llança(command, args, options) {
+  const child = spawn(command, args, { ...options, detached: true });
+  if (child.pid) grups.add(child.pid);
+  child.on('exit', () => grups.delete(child.pid));
+  return child;
+}
+async function acaba(child) {
+  if (!child || child.exitCode !== null || child.signalCode !== null || !child.pid) return;
+  const exited = new Promise((resolve) => { child.on('exit', resolve); });
+  try {
+    process.kill(-child.pid, 'SIGTERM');
+  } catch {
+    child.kill();
+  }
+  await Promise.race([exited, espera(5000)]);
+  try {
+    process.kill(-child.pid, 'SIGKILL');
+  } catch {
+    // the whole group has gone
+  }
+  grups.delete(child.pid);
+}
+
 // An X server of its own on a display no other uses: a number drawn among the high ones, another
 // where that one's lock is taken (the server itself refuses a display in use). Resolves once the
 // server is ready, which it says by writing its display's number on descriptor 3. With no window
@@ -39,7 +74,7 @@ async function xvfb() {
   for (let tries = 0; tries < 20; ++tries) {
     const n = 100 + Math.floor(Math.random() * 900);
     if (fs.existsSync(`/tmp/.X${n}-lock`) || fs.existsSync(`/tmp/.X11-unix/X${n}`)) continue;
-    const server = spawn(XVFB, [`:${n}`, '-displayfd', '3', '-screen', '0', '1400x1000x24', '-nolisten', 'tcp'],
+    const server = llança(XVFB, [`:${n}`, '-displayfd', '3', '-screen', '0', '1400x1000x24', '-nolisten', 'tcp'],
       { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
     const ready = await new Promise((resolve) => {
       server.on('error', () => resolve(false));
@@ -83,7 +118,7 @@ async function ordre(base, method, camí, body) {
 async function driver(env) {
   for (let tries = 0; tries < 5; ++tries) {
     const port = await portLliure();
-    const child = spawn(DRIVER, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'ignore'] });
+    const child = llança(DRIVER, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'ignore'] });
     let exited = false;
     child.on('exit', () => { exited = true; });
     child.on('error', () => { exited = true; });
@@ -96,7 +131,7 @@ async function driver(env) {
         await espera(25);
       }
     }
-    child.kill();
+    await acaba(child);
   }
   throw new Error(`${DRIVER} did not start`);
 }
@@ -136,6 +171,14 @@ class PaginaWebKit {
 
   on(event, callback) {
     if (event === 'pageerror') this.escoltes.push(callback);
+  }
+
+  off(event, callback) {
+    this.escoltes = this.escoltes.filter((c) => c !== callback);
+  }
+
+  isClosed() {
+    return this.nav.pagina !== this;
   }
 
   // The errors the page has raised since the last script, to those listening.
@@ -207,8 +250,10 @@ class PaginaWebKit {
     return this.waitForFunction((s) => document.querySelector(s) !== null, options, selector);
   }
 
-  // Loads the address, the page's error watch set as soon as it has loaded.
+  // Loads the address, the keys and buttons still held let go, the page's error watch set as soon
+  // as it has loaded.
   async goto(url) {
+    await this.ordre('DELETE', '/actions');
     await this.ordre('POST', '/url', { url });
     await this.evaluate(() => null);
   }
@@ -341,13 +386,9 @@ class NavegadorWebKit {
   async close() {
     if (this.session) await this.ordre('DELETE', '').catch(() => {});
     this.session = null;
-    for (const child of [this.driver?.process, this.x?.server]) {
-      if (!child || child.exitCode !== null) continue;
-      const exited = new Promise((resolve) => { child.on('exit', resolve); });
-      child.kill();
-      await Promise.race([exited, espera(5000)]);
-    }
-    fs.rmSync(this.home, { recursive: true, force: true, maxRetries: 5 });
+    await acaba(this.driver?.process);
+    await acaba(this.x?.server);
+    fs.rmSync(this.home, { recursive: true, force: true, maxRetries: 10 });
   }
 }
 
