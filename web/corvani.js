@@ -134,7 +134,6 @@
       this.ordre = pila.filter((element) => element.tabIndex >= 0);
       M._corvani_inicia();
       this.elements.forEach((_, i) => this.canvi(i));
-      this.descriu();
       const mesures = mesuresDelFull();
       this.menusAltura = parseFloat(mesures.getPropertyValue('--menus'));
       this.lletra = mesures.getPropertyValue('--lletra').trim();
@@ -154,8 +153,16 @@
       this.segueixLupa();
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
-      document.body.dataset.llest = '';
+      // What the first frame shows is done; what it does not show (the menus' items, the shapes
+      // for screen readers) waits until it has been shown, and then the page is ready for use.
       performance.mark('llest');
+      const despres = () => {
+        this.menus.completa();
+        this.descriu();
+        document.body.dataset.llest = '';
+      };
+      if (document.hidden) setTimeout(despres);
+      else requestAnimationFrame(() => setTimeout(despres));
     }
 
     json(pointer) {
@@ -1033,15 +1040,6 @@
     });
   }
 
-  // The module's WebAssembly, which the page holds in base 64.
-  function binari(text) {
-    if (typeof Uint8Array.fromBase64 === 'function') return Uint8Array.fromBase64(text);
-    const bytes = atob(text);
-    const binary = new Uint8Array(bytes.length);
-    for (let i = 0; i < bytes.length; ++i) binary[i] = bytes.charCodeAt(i);
-    return binary;
-  }
-
   // Where the browser has no WebAssembly, or will not compile the module, the sentence the page
   // shows without scripts stands in place of the bench. The template holds it as a script sees it:
   // the source text of the noscript element.
@@ -1053,24 +1051,25 @@
     document.body.replaceChildren(linia);
   }
 
-  // The module is compiled as the page loads, so the bench is shown before the load event. A
-  // failure once it runs is the page's own, and is thrown on.
+  // The module, compiled as the page was read (MODUL, at its head), is instantiated once the page
+  // has been read: what the first frame shows is built as soon as both are done. Where there is no
+  // WebAssembly, or it refuses the module, the page says what it needs; a failure once the module
+  // runs is the page's own, and is thrown on.
   let pagina = null;
-  let compilat = false;
-  try {
-    if (typeof WebAssembly !== 'object') throw new TypeError('no WebAssembly');
+  if (!MODUL) senseModul();
+  else {
     CorvaniModule({
-      wasmBinary: binari(BINARI),
+      instantiateWasm(imports, rebut) {
+        MODUL.then((modul) => WebAssembly.instantiate(modul, imports).then((instancia) => [instancia, modul]))
+          .then(([instancia, modul]) => rebut(instancia, modul), senseModul);
+        return {};
+      },
       corvaniCanvi: (control) => pagina && pagina.canvi(control),
       corvaniMissatge: (text) => pagina.missatge(text),
       onRuntimeInitialized() {
-        compilat = true;
         pagina = new Pagina(this);
       },
     });
-  } catch (error) {
-    if (compilat) throw error;
-    senseModul();
   }
   registraServei();
 })();

@@ -90,13 +90,7 @@ class BarraMenus {
     titol.llista.setAttribute('role', 'menu');
     titol.llista.setAttribute('aria-labelledby', titol.boto.id);
     titol.llista.hidden = true;
-    for (const sub of entrada.items) {
-      const item = { boto: this.boto(sub.text, 'menuitem'), lletra: lletraDe(sub.text) };
-      item.boto.dataset.item = sub.id;
-      item.boto.addEventListener('click', () => this.escull(sub));
-      titol.llista.append(item.boto);
-      titol.items.push(item);
-    }
+    titol.entrades = entrada.items;
     // A click or a tap toggles the menu; Enter or Space on the title opens it at its first item.
     titol.boto.addEventListener('click', (event) => {
       if (this.obert() === titol && event.detail > 0) this.tanca();
@@ -107,6 +101,22 @@ class BarraMenus {
     return titol;
   }
 
+  // The menus' items, which no one sees until a menu opens: made once the page has shown itself,
+  // or as a menu first opens, whichever comes first.
+  completa() {
+    for (const titol of this.titols) {
+      if (!titol.entrades) continue;
+      for (const sub of titol.entrades) {
+        const item = { boto: this.boto(sub.text, 'menuitem'), lletra: lletraDe(sub.text) };
+        item.boto.dataset.item = sub.id;
+        item.boto.addEventListener('click', () => this.escull(sub));
+        titol.llista.append(item.boto);
+        titol.items.push(item);
+      }
+      titol.entrades = null;
+    }
+  }
+
   obert() {
     return this.titols.find((t) => t.llista && !t.llista.hidden) || null;
   }
@@ -114,6 +124,7 @@ class BarraMenus {
   obre(titol, alPrimer) {
     this.tanca();
     if (!this.pot()) return;
+    this.completa();
     titol.boto.setAttribute('aria-expanded', 'true');
     titol.llista.hidden = false;
     (alPrimer ? titol.items[0].boto : titol.boto).focus();

@@ -160,7 +160,8 @@ button:active { box-shadow: inset 1px 1px #000, inset -1px -1px #fff; }
 </script></body></html>`));
 }
 
-// When a page first presents itself whole: the page marks "llest" as it finishes, and a mark on
+// When a page first presents itself whole: the page marks "llest" once what its first frame shows
+// is done (the bench, the rest of its work waiting for that frame), and a mark on
 // the screen placed then is presented with the first frame that follows, whose time the browser
 // gives as the mark's render time (Element Timing).
 async function watchFirstFrame(page) {

@@ -220,7 +220,7 @@ describe('where the page cannot run, it says what it needs, and nothing else', (
     ['scripts turned off', (page) => page.setJavaScriptEnabled(false)],
     ['no WebAssembly at all', (page) => page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; })],
     ['WebAssembly that refuses to compile the module', (page) => page.evaluateOnNewDocument(() => {
-      WebAssembly.Module = function Module() { throw new WebAssembly.CompileError('refused'); };
+      WebAssembly.compile = () => Promise.reject(new WebAssembly.CompileError('refused'));
     })],
   ];
   for (const [name, impedeix] of rows) {
