@@ -113,6 +113,11 @@ inline constexpr std::string_view pantallaInabastable = "no es pot connectar amb
 inline constexpr std::string_view plataformaAbsent = "la plataforma gràfica «%1» no està instal·lada.";
 inline constexpr std::string_view plataformaFallida = "no s'ha pogut obrir la plataforma gràfica «%1».";
 
+// What the browser page shows where it cannot run: with scripts off, or without WebAssembly. The
+// page's template holds it, written in at build time, as it must be there without the module.
+inline constexpr std::string_view requisitNavegador =
+    "Corvani necessita un navegador amb JavaScript i WebAssembly activats.";
+
 // What the browser page shows once "&Sortir" has ended the program.
 inline constexpr std::string_view programaAcabat =
     "El programa s'ha acabat. Torneu a carregar la pàgina per començar-lo de nou.";

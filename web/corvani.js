@@ -26,6 +26,47 @@
     return null;
   }
 
+  // Rectangles [left, top, right, bottom] in the layer's device pixels.
+  const tallen = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+  const dins = (a, b) => a[0] >= b[0] && a[1] >= b[1] && a[2] <= b[2] && a[3] <= b[3];
+
+  // Where a pointer reaches a control whose face is less than `mida` across or down: the face grown
+  // along each short axis, evenly on both sides where both have room within `lloc`, else all on the
+  // side that has; an axis with room on neither side stays as it is. Room is what the others given
+  // leave: one reaching into the room gained from across its side narrows it, as far as the face
+  // is wide or `mida`, whichever is less.
+  function zona(cara, mida, altres, lloc) {
+    let r = [...cara];
+    for (const eix of [0, 1]) {
+      const falta = mida - (r[eix + 2] - r[eix]);
+      if (falta <= 0) continue;
+      const c = 1 - eix; // across the axis
+      const ample = Math.min(mida, r[c + 2] - r[c]);
+      for (const abans of [Math.floor(falta / 2), 0, falta]) {
+        const g = [...r];
+        g[eix] -= abans;
+        g[eix + 2] += falta - abans;
+        const guanyat = (o) => [[g[eix], r[eix]], [r[eix + 2], g[eix + 2]]].some(([a, b]) => {
+          const franja = [...g];
+          [franja[eix], franja[eix + 2]] = [a, b];
+          return a < b && tallen(franja, o);
+        });
+        let cap = dins(g, lloc);
+        for (const o of altres) {
+          if (!cap || !guanyat(o)) continue;
+          if (o[c] <= g[c]) g[c] = o[c + 2];
+          else if (o[c + 2] >= g[c + 2]) g[c + 2] = o[c];
+          else cap = false;
+        }
+        if (cap && g[c + 2] - g[c] >= ample) {
+          r = g;
+          break;
+        }
+      }
+    }
+    return r;
+  }
+
   // The bench's magnifications over its fit to the window, which Ctrl and + or − step through.
   const LUPES = [1, 1.25, 1.5, 1.75, 2, 2.5, 3, 4];
 
@@ -68,6 +109,7 @@
       this.capa = document.getElementById('capa'); // the controls, in device pixels
       this.canvas = document.getElementById('llenc');
       this.tires = new Map(); // the tiles' strips, by band and column; none for a tile still black
+      this.zones = new Set(); // every control's zone (posaZones), shown or not
       this.avis = document.getElementById('avis');
       document.title = this.taula.titol;
       this.canvas.setAttribute('aria-label', this.taula.banc);
@@ -103,7 +145,7 @@
       this.disposa();
       // The controls join the page last, laid out and painted: the window's size, read first,
       // and the strips' canvases need the page's style worked out, then still without them.
-      this.capa.append(...pila);
+      this.capa.append(...pila.flatMap((element) => element.zones || []), ...pila);
       window.addEventListener('resize', () => this.disposa());
       window.addEventListener('beforeprint', () => this.perImprimir());
       window.addEventListener('afterprint', () => this.perImpres());
@@ -145,6 +187,7 @@
           } else {
             this.mouFinestra();
           }
+          this.posaZones();
           this.pinta();
           this.descriu();
           this.anuncia();
@@ -254,10 +297,16 @@
       this.canviPantalla = canvi;
     }
 
+    // While a box is open its button keeps the focus, whatever is clicked or tapped, so that Enter
+    // and Space close it as on the desktop: a press elsewhere that takes it away gives it back.
     creaMissatge() {
       this.dialog = document.getElementById('missatge');
+      const acord = document.getElementById('missatge-acord');
       document.getElementById('missatge-titol').textContent = this.taula.programa;
-      document.getElementById('missatge-acord').textContent = this.taula.acord;
+      acord.textContent = this.taula.acord;
+      this.dialog.addEventListener('focusout', () => setTimeout(() => {
+        if (this.dialog.open && document.activeElement !== acord) acord.focus();
+      }));
     }
 
     // Called by the module while a handler runs: what the bench shows so far is painted, then the
@@ -359,17 +408,41 @@
       const avall = document.createElement('div');
       avall.className = 'fletxa avall';
       barra.append(amunt, guia, avall);
+      barra.parts = [amunt, guia, avall];
       const valor = () => Number(barra.getAttribute('aria-valuenow'));
       const posa = (v) => {
         if (v !== valor()) this.actua(() => this.M._corvani_barra(v));
       };
-      amunt.addEventListener('pointerdown', () => posa(0));
-      avall.addEventListener('pointerdown', () => posa(1));
       // On the track: a page towards the pointer; the thumb dragged past the middle moves it there.
       const capA = (event) => {
         const r = guia.getBoundingClientRect();
         return event.clientY - r.top < r.height / 2 ? 0 : 1;
       };
+      const accions = [() => posa(0), (event) => posa(capA(event)), () => posa(1)];
+      amunt.addEventListener('pointerdown', accions[0]);
+      avall.addEventListener('pointerdown', accions[2]);
+      // The bar's border is the part's beside it, as a desktop scroll bar's parts fill it.
+      barra.addEventListener('pointerdown', (event) => {
+        if (event.target !== barra) return;
+        const k = barra.parts.findIndex((part) => event.clientY < part.getBoundingClientRect().bottom);
+        accions[k < 0 ? 2 : k](event);
+      });
+      // Each part's zone (posaZones) lies in the layer below every control, and does what its part
+      // does, the focus going to the bar as a press on the bar gives it to it: within the bar, or
+      // stacked with it, an element reaching beyond the bar changes how the browser paints the
+      // bar's gradients.
+      barra.zones = barra.parts.map((part, k) => {
+        part.zona = document.createElement('div');
+        part.zona.className = 'zona';
+        part.zona.hidden = true;
+        this.zones.add(part.zona);
+        part.zona.addEventListener('pointerdown', (event) => {
+          event.preventDefault();
+          barra.focus({ preventScroll: true });
+          accions[k](event);
+        });
+        return part.zona;
+      });
       guia.addEventListener('pointerdown', (event) => {
         if (event.target === polze) {
           guia.setPointerCapture(event.pointerId);
@@ -478,6 +551,7 @@
       // The controls' layer in device pixels, every control at whole ones: the layer is scaled
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
       this.escala = vista.scale;
+      this.rects = vista.rects;
       // Where the bench lies in the client area, its controls whole (the eye stands a little past
       // its right edge), in CSS pixels, for the printed page.
       const [l, t, r, b] = vista.rects.reduce(([l0, t0, r0, b0], [x, y, w, h]) =>
@@ -486,10 +560,12 @@
       const banc = { x: l, y: t, w: r - l, h: b - t };
       for (const [nom, px] of Object.entries(banc)) this.client.style.setProperty(`--banc-${nom}`, `${px / ratio}px`);
       this.capa.style.transform = `scale(${1 / ratio})`;
-      // Magnified, the layer spans the bench's extent and clips what lies beyond it, as part of
-      // the eye does, so that the client area does not scroll past the bench.
-      const [extentX, extentY] = this.lupa > 1 ? [`${vista.width}px`, `${vista.height}px`] : ['', ''];
-      Object.assign(this.capa.style, { width: extentX, height: extentY });
+      // The layer spans the client area whatever it holds, as the browser paints a gradient a shade
+      // differently as the extent of the layer that holds it changes; magnified, it spans the
+      // bench's extent and clips what lies beyond it, as part of the eye does, so that the client
+      // area does not scroll past the bench.
+      this.extensio = this.lupa > 1 ? [vista.width, vista.height] : [width, height];
+      Object.assign(this.capa.style, { width: `${this.extensio[0]}px`, height: `${this.extensio[1]}px` });
       this.capa.style.setProperty('--k', String(ratio));
       // Where the bench lies on the canvas, in device pixels: its corner, its scale, and the
       // pixels of a drawing unit across and down at scale 1.
@@ -517,7 +593,67 @@
       this.ajustaText(this.elements.filter((element) => element && element.tagName === 'BUTTON'));
       this.disposat = true;
       this.posaDesplacament(vista, ratio);
+      this.posaZones();
       this.pinta();
+    }
+
+    // Where a pointer reaches each control that takes one: its face, and where the face is less than
+    // 24 CSS pixels across or down, a zone (zona) around it as large, into room that no other
+    // control shown takes, a disabled button's aside; its edges on whole device pixels, as the
+    // faces' are. The zone is an element of the control's, so that a press on it is a press on the
+    // control; it is placed in the layer (position: fixed, the layer being transformed), out of
+    // reach of the control's clipping. Each of the direction bar's arrows and its track take the
+    // pointer apart, so each is a target of its own.
+    posaZones() {
+      const donades = new Set();
+      const { ratio } = this.mida;
+      const [width, height] = this.extensio; // the layer's, which zones stay within
+      const mida = Math.ceil(24 * ratio - 1e-9);
+      const dianes = []; // [element, face], the topmost first
+      const presos = []; // the faces of the controls shown, enabled buttons only, and the zones given
+      this.taula.controls.forEach((row, i) => {
+        const element = this.elements[i];
+        if (!element || element.hidden || row.kind === 'Frame' || element.disabled) return;
+        const [l, t, w, h] = this.rects[i];
+        if (row.kind !== 'ScrollBar') {
+          presos.push([l, t, l + w, t + h]);
+          if (element.tagName === 'BUTTON') dianes.push([element, presos.at(-1)]);
+          return;
+        }
+        // Within the bar's border, the arrows w - 2 high, the track between them.
+        const [x0, x1] = [Math.round(l + ratio), Math.round(l + w - ratio)];
+        const ys = [t + ratio, t + ratio + w - 2, t + h - ratio - (w - 2), t + h - ratio].map(Math.round);
+        element.parts.forEach((part, k) => {
+          presos.push([x0, ys[k], x1, ys[k + 1]]);
+          dianes.push([part, presos.at(-1)]);
+        });
+      });
+      for (const [element, cara] of dianes) {
+        const z = zona(cara, mida, presos.filter((r) => r !== cara), [0, 0, width, height]);
+        if (z[0] < cara[0] || z[1] < cara[1] || z[2] > cara[2] || z[3] > cara[3]) {
+          presos.push(z);
+          this.posaZona(element, z);
+          donades.add(element.zona);
+        }
+      }
+      for (const zona of this.zones) {
+        if (zona.hidden === donades.has(zona)) zona.hidden = !zona.hidden;
+      }
+    }
+
+    posaZona(element, z) {
+      if (!element.zona) {
+        element.zona = document.createElement('span');
+        element.zona.className = 'zona';
+        element.append(element.zona);
+        this.zones.add(element.zona);
+      }
+      const clau = z.join(' ');
+      if (element.zona.dataset.rect === clau) return;
+      element.zona.dataset.rect = clau;
+      Object.assign(element.zona.style, {
+        left: `${z[0]}px`, top: `${z[1]}px`, width: `${z[2] - z[0]}px`, height: `${z[3] - z[1]}px`,
+      });
     }
 
     // A caption whose longest word does not fit its face is made smaller, half a point at a time,
@@ -904,19 +1040,36 @@
     });
   }
 
+  // Where the browser has no WebAssembly, or will not compile the module, the sentence the page
+  // shows without scripts stands in place of the bench. The template holds it as a script sees it:
+  // the source text of the noscript element.
+  function senseModul() {
+    const linia = document.createElement('p');
+    linia.id = 'requisit';
+    const font = document.getElementById('requisit').textContent;
+    linia.textContent = new DOMParser().parseFromString(font, 'text/html').body.textContent;
+    document.body.replaceChildren(linia);
+  }
+
   // The module, compiled as the page was read (MODUL, at its head), is instantiated once the page
-  // has been read: what the first frame shows is built as soon as both are done.
+  // has been read: what the first frame shows is built as soon as both are done. Where there is no
+  // WebAssembly, or it refuses the module, the page says what it needs; a failure once the module
+  // runs is the page's own, and is thrown on.
   let pagina = null;
-  CorvaniModule({
-    instantiateWasm(imports, rebut) {
-      MODUL.then((modul) => WebAssembly.instantiate(modul, imports).then((instancia) => rebut(instancia, modul)));
-      return {};
-    },
-    corvaniCanvi: (control) => pagina && pagina.canvi(control),
-    corvaniMissatge: (text) => pagina.missatge(text),
-    onRuntimeInitialized() {
-      pagina = new Pagina(this);
-    },
-  });
+  if (!MODUL) senseModul();
+  else {
+    CorvaniModule({
+      instantiateWasm(imports, rebut) {
+        MODUL.then((modul) => WebAssembly.instantiate(modul, imports).then((instancia) => [instancia, modul]))
+          .then(([instancia, modul]) => rebut(instancia, modul), senseModul);
+        return {};
+      },
+      corvaniCanvi: (control) => pagina && pagina.canvi(control),
+      corvaniMissatge: (text) => pagina.missatge(text),
+      onRuntimeInitialized() {
+        pagina = new Pagina(this);
+      },
+    });
+  }
   registraServei();
 })();

@@ -1,31 +1,42 @@
 // Build-time tool: writes the one self-contained page from its template, style and scripts, the
-// WebAssembly module's script, the module itself in base 64, and the committed PNGs as data
-// addresses.
-// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...
+// sentence it shows where it cannot run, taken from the program's texts, the WebAssembly module's
+// script, the module itself in base 64, and the committed PNGs as data addresses.
+// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...
 // The page's scripts run in the order given, as one script.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 
-const [output, template, style, modul, binari, ...rest] = process.argv.slice(2);
+const [output, template, style, textos, modul, binari, ...rest] = process.argv.slice(2);
 const scripts = rest.filter((file) => file.endsWith('.js'));
 const pictures = rest.filter((file) => file.endsWith('.png'));
 if (!modul || !binari || !binari.endsWith('.wasm') || scripts.length === 0 || pictures.length === 0 ||
     scripts.length + pictures.length !== rest.length) {
-  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...');
+  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...');
   process.exit(2);
 }
 
 const read = (file) => fs.readFileSync(file, 'utf8');
+const fail = (message) => {
+  console.error(`empaqueta.js: ${message}`);
+  process.exit(1);
+};
+
+// A text of the header of texts by its name: its string literals joined, their escapes undone.
+function textDe(name) {
+  const found = new RegExp(`\\b${name}\\s*=\\s*((?:"(?:[^"\\\\]|\\\\.)*"\\s*)+);`).exec(read(textos));
+  if (!found) fail(`${textos} has no text ${name}`);
+  return [...found[1].matchAll(/"((?:[^"\\]|\\.)*)"/g)].map((m) => m[1]).join('')
+    .replace(/\\(.)/g, (_, c) => ({ n: '\n', t: '\t' }[c] ?? c));
+}
+const html = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+
 // Each picture with its size, from its PNG header, so that the page lays the pictures out before
 // it has decoded any.
 const imatges = {};
 for (const file of pictures) {
   const png = fs.readFileSync(file);
-  if (png.toString('latin1', 1, 4) !== 'PNG' || png.toString('latin1', 12, 16) !== 'IHDR') {
-    console.error(`empaqueta.js: ${file} is not a PNG`);
-    process.exit(1);
-  }
+  if (png.toString('latin1', 1, 4) !== 'PNG' || png.toString('latin1', 12, 16) !== 'IHDR') fail(`${file} is not a PNG`);
   imatges[path.basename(file, '.png')] = {
     src: 'data:image/png;base64,' + png.toString('base64'),
     width: png.readUInt32BE(16),
@@ -35,15 +46,13 @@ for (const file of pictures) {
 
 // Inlined in a script element, a text must not close it.
 const inScript = (text, file) => {
-  if (/<\/script/i.test(text)) {
-    console.error(`empaqueta.js: ${file} holds "</script", which would end the page's script early`);
-    process.exit(1);
-  }
+  if (/<\/script/i.test(text)) fail(`${file} holds "</script", which would end the page's script early`);
   return text;
 };
 
 const parts = {
   '/*ESTIL*/': read(style),
+  '/*REQUISIT*/': html(textDe('requisitNavegador')),
   '/*IMATGES*/': JSON.stringify(imatges),
   '/*BINARI*/': JSON.stringify(fs.readFileSync(binari).toString('base64')),
   '/*MODUL*/': inScript(read(modul), modul),
@@ -51,10 +60,7 @@ const parts = {
 };
 let page = read(template);
 for (const [mark, text] of Object.entries(parts)) {
-  if (page.split(mark).length !== 2) {
-    console.error(`empaqueta.js: ${template} must hold ${mark} once`);
-    process.exit(1);
-  }
+  if (page.split(mark).length !== 2) fail(`${template} must hold ${mark} once`);
   page = page.split(mark).join(text);
 }
 fs.writeFileSync(output, page);

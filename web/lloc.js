@@ -1,7 +1,7 @@
 // Build-time tool: writes the installable site, a folder to serve over HTTPS: the page, which
-// links its web app manifest and registers the service worker; the manifest, its name and
-// description taken from the desktop entry; the icons; and the service worker with the build's
-// version and every file's SHA-256.
+// links its web app manifest and its icons, holds the description and registers the service
+// worker; the manifest, its name and description taken from the desktop entry; the icons; and the
+// service worker with the build's version and every file's SHA-256.
 // The page and the manifest link the files they need with the version in the address
 // (manifest.webmanifest?v=...), so that no cache on the way can hand one build's page another
 // build's file, and the worker answers each open page from its own build's files.
@@ -71,7 +71,10 @@ const manifest = {
 };
 
 const SERVEI = 'servei.js';
+const atribut = (text) => text.replace(/&/g, '&amp;').replace(/"/g, '&quot;').replace(/</g, '&lt;');
 const link = `<link rel="manifest" href="${versioned('manifest.webmanifest')}" data-servei="${SERVEI}">\n` +
+  manifest.icons.map((i) => `<link rel="icon" href="${i.src}" sizes="${i.sizes}" type="${i.type}">\n`).join('') +
+  `<meta name="description" content="${atribut(manifest.description)}">\n` +
   '<meta name="theme-color" content="#000000">\n</head>';
 
 // The page first: the worker serves it for the folder itself.

@@ -58,6 +58,8 @@ class BarraMenus {
     });
   }
 
+  // A title or an item, its access letter told to screen readers as the desktop tells it: Alt and
+  // the letter.
   boto(text, role) {
     const b = document.createElement('button');
     b.type = 'button';
@@ -65,6 +67,7 @@ class BarraMenus {
     b.setAttribute('role', role);
     b.dataset.menu = text;
     ambLletra(b, text);
+    if (lletraDe(text)) b.setAttribute('aria-keyshortcuts', `Alt+${lletraDe(text).toUpperCase()}`);
     return b;
   }
 
@@ -74,7 +77,6 @@ class BarraMenus {
     };
     if (!entrada.items) {
       titol.boto.dataset.item = entrada.id;
-      titol.boto.setAttribute('aria-keyshortcuts', `Alt+${titol.lletra.toUpperCase()}`);
       titol.boto.addEventListener('click', () => this.escull(entrada));
       this.barra.append(titol.boto);
       return titol;
@@ -84,7 +86,6 @@ class BarraMenus {
     titol.boto.id = `menu-${titol.lletra}`;
     titol.boto.setAttribute('aria-haspopup', 'menu');
     titol.boto.setAttribute('aria-expanded', 'false');
-    titol.boto.setAttribute('aria-keyshortcuts', `Alt+${titol.lletra.toUpperCase()}`);
     titol.llista = document.createElement('div');
     titol.llista.setAttribute('role', 'menu');
     titol.llista.setAttribute('aria-labelledby', titol.boto.id);

@@ -2,13 +2,14 @@
 // with its role and the Catalan name the window's table gives it, the eye and the bench described
 // as on the desktop, a polite live region that says after each action what the desktop says (the
 // light at the eye each time it changes among it), once, the menus, and message boxes announced
-// with their text.
+// with their text. Where the page cannot run, it says in one sentence what it needs, and nothing else.
 'use strict';
 const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
+const { pathToFileURL } = require('node:url');
 const { navegador, passos, clic, NOMS } = require('./banc.js');
 
-const { withPage } = navegador();
+const { withPage, browser } = navegador();
 
 const lamp = (i) => `cmdLlum(${i})`;
 const filtre = (i) => `cmdfiltre(${i})`;
@@ -196,7 +197,7 @@ describe('the menus', () => {
       ['menuitem', 'Opcions', 'menu', 'Alt+O']]);
   }));
 
-  test('an open menu: named by its title, its items in order', () => withPage(async (banc) => {
+  test('an open menu: named by its title, its items in order, each with its letter as the titles have theirs', () => withPage(async (banc) => {
     assert.equal(await banc.ax('#menus [role="menu"]'), null, 'closed menus are out of the tree');
     await banc.tecles('Alt+O');
     const menu = await banc.ax('#menus [role="menu"]:not([hidden])');
@@ -205,9 +206,46 @@ describe('the menus', () => {
     const items = [];
     for (const text of ['Només &Filtres', 'Només &Tintes', 'Programa Complet']) {
       const node = await banc.ax(`[data-menu="${text}"]`);
-      items.push([node.role, node.name, node.props.focused === true]);
+      items.push([node.role, node.name, node.props.focused === true, node.props.keyshortcuts ?? '']);
     }
-    assert.deepEqual(items, [['menuitem', 'Només Filtres', true], ['menuitem', 'Només Tintes', false],
-      ['menuitem', 'Programa Complet', false]]);
+    assert.deepEqual(items, [['menuitem', 'Només Filtres', true, 'Alt+F'], ['menuitem', 'Només Tintes', false, 'Alt+T'],
+      ['menuitem', 'Programa Complet', false, '']]);
   }));
+});
+
+describe('where the page cannot run, it says what it needs, and nothing else', () => {
+  const REQUISIT = 'Corvani necessita un navegador amb JavaScript i WebAssembly activats.';
+  // How the browser is kept from running the bench, before the page loads.
+  const rows = [
+    ['scripts turned off', (page) => page.setJavaScriptEnabled(false)],
+    ['no WebAssembly at all', (page) => page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; })],
+    ['WebAssembly that refuses to compile the module', (page) => page.evaluateOnNewDocument(() => {
+      WebAssembly.compile = () => Promise.reject(new WebAssembly.CompileError('refused'));
+    })],
+  ];
+  for (const [name, impedeix] of rows) {
+    test(name, async () => {
+      const page = await browser().newPage();
+      const errors = [];
+      page.on('pageerror', (e) => errors.push(e.message));
+      try {
+        await page.setViewport({ width: 1366, height: 768 });
+        await impedeix(page);
+        await page.goto(pathToFileURL(process.env.CORVANI_PAGINA).href);
+        // What is shown, as the accessibility tree has it, which needs no script in the page: the
+        // sentence, and no empty menu bar.
+        const nodes = [];
+        const recorre = (node) => {
+          nodes.push(node);
+          for (const child of node.children ?? []) recorre(child);
+        };
+        recorre(await page.accessibility.snapshot());
+        assert.deepEqual(nodes.filter((node) => node.name).map((node) => node.name), [REQUISIT]);
+        assert.deepEqual(nodes.filter((node) => /^(navigation|menubar)$/.test(node.role)), []);
+        assert.deepEqual(errors, []);
+      } finally {
+        await page.close();
+      }
+    });
+  }
 });

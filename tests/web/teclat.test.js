@@ -23,6 +23,35 @@ async function clica(banc, noms) {
 }
 const esperat = (actions) => passos(actions).at(-1);
 
+// The screen's colours in a rectangle of CSS pixels, packed, row by row.
+async function captura(banc, clip) {
+  const png = await banc.page.screenshot({ encoding: 'base64', clip });
+  return banc.page.evaluate(async (data) => {
+    const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+    const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+    context.drawImage(bitmap, 0, 0);
+    const d = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+    const out = [];
+    for (let i = 0; i < d.length; i += 4) out.push(d[i] + 256 * d[i + 1] + 65536 * d[i + 2]);
+    return out;
+  }, png);
+}
+
+// The screen's colour at a point: "white", "black" or packed.
+async function pantalla(banc, x, y) {
+  const [c] = await captura(banc, { x: Math.floor(x), y: Math.floor(y), width: 1, height: 1 });
+  return c === 0xFFFFFF ? 'white' : c === 0 ? 'black' : c;
+}
+
+// The contrast between two packed colours, as WCAG reckons it.
+function contrast(a, b) {
+  const lluminancia = (c) => [c & 255, (c >> 8) & 255, (c >> 16) & 255]
+    .map((v) => v / 255).map((v) => (v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
+    .reduce((sum, v, k) => sum + v * [0.2126, 0.7152, 0.0722][k], 0);
+  const [l1, l2] = [lluminancia(a), lluminancia(b)].sort((x, y) => y - x);
+  return (l1 + 0.05) / (l2 + 0.05);
+}
+
 test('the focus starts on the red filter, as on the desktop', () => withPage(async (banc) => {
   // Given as the page is first drawn.
   await banc.page.waitForFunction(() => document.activeElement !== document.body, { timeout: 5000 });
@@ -230,6 +259,40 @@ describe('message boxes from the keyboard', () => {
     }));
   }
 
+  // A press anywhere while the box is open leaves the focus on its button, which a key then closes.
+  const presses = [
+    ['a click on the bench behind it', (banc) => banc.page.mouse.click(20, 600)],
+    ['a click on a button behind it', (banc) => banc.clica('cmdBlanca')],
+    ['a click on its text', async (banc) => banc.page.mouse.click(...Object.values(await banc.mig('#missatge-text')))],
+    ['a click on its title', async (banc) => banc.page.mouse.click(...Object.values(await banc.mig('#missatge-titol')))],
+  ];
+  for (const [name, press] of presses) {
+    for (const closing of ['Enter', 'Space']) {
+      test(`${name}, then ${closing}, closes it`, () => withPage(async (banc) => {
+        await banc.enfoca('cmdBuidaPot');
+        await banc.tecles('Enter');
+        await press(banc);
+        // The focus, taken by the press, is given back once the press has been handled.
+        await banc.page.evaluate(() => new Promise((resolve) => { setTimeout(resolve); }));
+        assert.equal(await banc.enfocat(), "D'acord");
+        await banc.acordAmb(closing);
+        assert.equal(await banc.missatge(), null);
+        assert.equal((await banc.control('cmdBlanca')).caption, 'Llum Blanca', 'nothing behind the box was pressed');
+        assert.equal(await banc.enfocat(), 'cmdBuidaPot');
+      }));
+    }
+  }
+
+  test('the bench behind an open box keeps its colours', () => withPage(async (banc) => {
+    await banc.clica('cmdBlanca');
+    await banc.clica('cmdBuidaPot');
+    assert.notEqual(await banc.missatge(), null);
+    // The white ray, on the screen, left of the box.
+    const v = await banc.vista();
+    const [x, y] = [v.left + (v.x + 2000 * v.perUnitX * v.scale) / v.ratio, v.top + (v.y + 3000 * v.perUnitY * v.scale) / v.ratio];
+    assert.equal(await pantalla(banc, x, y), 'white');
+  }));
+
   // Keys typed while a box is open: its button keeps the focus, Tab included, which would otherwise
   // take it out of the page, and no menu opens; Enter then closes the box.
   const kept = [
@@ -264,6 +327,44 @@ describe('the focused control is plainly seen', () => {
       const plain = await banc.vores(nom);
       assert.deepEqual(focused, { outer: 'white', inner: 'black' }, 'focused');
       assert.notDeepEqual(plain, focused, 'the same without the focus');
+    }));
+  }
+});
+
+describe('every kind of focusable element shows the focus plainly', () => {
+  // How the focus reaches an element from the keyboard, and how it is shown without it: the focus
+  // moved away, or for the box's button, which keeps it, the page's style for it taken away. The
+  // pixels that change between the two by a contrast of 3 : 1 or more are at least as many as a
+  // line of one pixel around the element.
+  const controlAmbFocus = (nom) => async (banc) => {
+    await banc.enfoca(nom);
+    await banc.tecles('Tab', 'Shift+Tab');
+  };
+  const rows = [
+    ['a filter button', '[data-control="cmdfiltre(0)"]', controlAmbFocus(filtre(0)), (banc) => banc.page.evaluate(() => document.activeElement.blur())],
+    ['BORRA TOT, a system push button', '[data-control="cmdTorna"]', controlAmbFocus('cmdTorna'), (banc) => banc.page.evaluate(() => document.activeElement.blur())],
+    ['the eye', '[data-control="Picture1"]', controlAmbFocus('Picture1'), (banc) => banc.page.evaluate(() => document.activeElement.blur())],
+    ['the direction bar', '[data-control="VSllum"]', controlAmbFocus('VSllum'), (banc) => banc.page.evaluate(() => document.activeElement.blur())],
+    ['a menu title reached by the arrow keys', '[data-menu="&Sortir"]', (banc) => banc.tecles('Alt+I', 'ArrowLeft'), (banc) => banc.tecles('Escape')],
+    ['a menu item', '[data-menu="Només &Tintes"]', (banc) => banc.tecles('Alt+O', 'ArrowDown'), (banc) => banc.tecles('ArrowUp')],
+    ["the message box's button", '#missatge-acord', async (banc) => {
+      await banc.enfoca('cmdBuidaPot');
+      await banc.tecles('Enter');
+    }, (banc) => banc.page.addStyleTag({ content: '#missatge-acord { outline: none !important; box-shadow: none !important; }' })],
+  ];
+  for (const [name, selector, enfoca, desenfoca] of rows) {
+    test(name, () => withPage(async (banc) => {
+      await banc.enfoca(lamp(1));
+      await enfoca(banc);
+      assert.ok(await banc.page.$eval(selector, (e) => e === document.activeElement), 'focused');
+      const box = await (await banc.page.$(selector)).boundingBox();
+      const clip = { x: Math.floor(box.x) - 3, y: Math.floor(box.y) - 3, width: Math.ceil(box.width) + 6, height: Math.ceil(box.height) + 6 };
+      const amb = await captura(banc, clip);
+      await desenfoca(banc);
+      const sense = await captura(banc, clip);
+      const canvis = amb.filter((c, k) => contrast(c, sense[k]) >= 3).length;
+      const vora = 2 * (box.width + box.height);
+      assert.ok(canvis >= vora, `${canvis} pixels change by 3 : 1, fewer than the ${vora} of a line around it`);
     }));
   }
 });
