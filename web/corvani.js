@@ -118,6 +118,9 @@
         tria: (entrada) => this.tria(entrada),
         pot: () => !this.ocupat && !this.acabat,
       });
+      // The menu bar is shown once it has its menus: without the script, or where the module
+      // cannot run, the page shows only the sentence saying what it needs.
+      document.getElementById('barra').hidden = false;
       this.elements = this.taula.controls.map((row, i) => this.creaControl(row, i));
       // The focus starts where the desktop's does, given as the page is first drawn where nothing
       // has taken it by then; a page in a frame, another site's learning platform for one, leaves
