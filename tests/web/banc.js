@@ -239,6 +239,21 @@ class Banc {
     await this.page.focus(`[data-control="${nom}"]`);
   }
 
+  // The screen's colours, packed, row by row, with its width in device pixels: all of it, or a
+  // rectangle of CSS pixels.
+  async captura(clip) {
+    const png = await this.page.screenshot({ encoding: 'base64', ...(clip && { clip }) });
+    return this.page.evaluate(async (data) => {
+      const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
+      const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+      context.drawImage(bitmap, 0, 0);
+      const d = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
+      const colors = [];
+      for (let i = 0; i < d.length; i += 4) colors.push(d[i] + 256 * d[i + 1] + 65536 * d[i + 2]);
+      return { width: bitmap.width, colors };
+    }, png);
+  }
+
   // The colours a step inside a control's left edge, half way down, as the screen shows them:
   // one CSS pixel in (outer) and two (inner), each "white", "black" or packed.
   async vores(nom) {

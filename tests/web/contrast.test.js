@@ -20,19 +20,7 @@ async function contrastAlt(banc) {
   assert.ok(await banc.page.evaluate(() => matchMedia('(forced-colors: active)').matches));
 }
 
-// The screen, as rows of packed colours, with its width.
-async function pantalla(banc) {
-  const png = await banc.page.screenshot({ encoding: 'base64' });
-  return banc.page.evaluate(async (data) => {
-    const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
-    const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
-    context.drawImage(bitmap, 0, 0);
-    const d = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
-    const colors = [];
-    for (let i = 0; i < d.length; i += 4) colors.push(d[i] + 256 * d[i + 1] + 65536 * d[i + 2]);
-    return { width: bitmap.width, colors };
-  }, png);
-}
+const pantalla = (banc) => banc.captura();
 
 describe('in a contrast theme', () => {
   test('the bench keeps its colours, its text and the system\'s controls on it aside', () => withPage(async (banc) => {

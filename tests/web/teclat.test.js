@@ -24,18 +24,7 @@ async function clica(banc, noms) {
 const esperat = (actions) => passos(actions).at(-1);
 
 // The screen's colours in a rectangle of CSS pixels, packed, row by row.
-async function captura(banc, clip) {
-  const png = await banc.page.screenshot({ encoding: 'base64', clip });
-  return banc.page.evaluate(async (data) => {
-    const bitmap = await createImageBitmap(await (await fetch(`data:image/png;base64,${data}`)).blob());
-    const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
-    context.drawImage(bitmap, 0, 0);
-    const d = context.getImageData(0, 0, bitmap.width, bitmap.height).data;
-    const out = [];
-    for (let i = 0; i < d.length; i += 4) out.push(d[i] + 256 * d[i + 1] + 65536 * d[i + 2]);
-    return out;
-  }, png);
-}
+const captura = async (banc, clip) => (await banc.captura(clip)).colors;
 
 // The screen's colour at a point: "white", "black" or packed.
 async function pantalla(banc, x, y) {
