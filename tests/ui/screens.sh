@@ -21,28 +21,43 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING QT_FONT_DPI WAYLAND_DISPLAY
 
 # Starts Xvfb with the given size and openbox on it; sets $display. Each may take a while when
-# other tests keep both cores busy: up to 30 s each, and what it printed is kept for the log.
+# other tests keep both cores busy: up to 30 s each, and what it printed is kept for the log. A
+# server that names its display but cannot be reached there (seen while other tests start and end
+# X servers of their own) is ended and another started, three times at most.
 start_screen() {
-  local fd=$work/displayfd-$1
+  local try
+  for try in 1 2 3; do
+    start_server "$1" "$try" && return 0
+  done
+  return 1
+}
+
+start_server() {
+  local fd=$work/displayfd-$1-$2 xvfb openbox
   exec 3>"$fd"
   Xvfb -displayfd 3 -nolisten tcp -screen 0 "$1x24" >"$work/xvfb-$1.log" 2>&1 &
-  pids+=($!)
+  xvfb=$!
+  pids+=("$xvfb")
   exec 3>&-
   for _ in $(seq 300); do [ -s "$fd" ] && break; sleep 0.1; done
   if ! [ -s "$fd" ]; then
     echo "    Xvfb gave no display:"
     sed 's/^/      /' "$work/xvfb-$1.log"
+    kill "$xvfb" 2>/dev/null
     return 1
   fi
   display=:$(head -n1 "$fd")
   DISPLAY=$display openbox >"$work/openbox-$1.log" 2>&1 &
-  pids+=($!)
+  openbox=$!
+  pids+=("$openbox")
   for _ in $(seq 300); do
     DISPLAY=$display xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$openbox" 2>/dev/null || break
     sleep 0.1
   done
   echo "    openbox did not manage $display:"
-  sed 's/^/      /' "$work/openbox-$1.log"
+  sed 's/^/      /' "$work/openbox-$1.log" "$work/xvfb-$1.log"
+  kill "$openbox" "$xvfb" 2>/dev/null
   return 1
 }
 
