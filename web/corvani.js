@@ -190,7 +190,7 @@
           } else {
             this.mouFinestra();
           }
-          this.posaZones();
+          if (this.zonesVelles) this.posaZones();
           this.pinta();
           this.descriu();
           this.anuncia();
@@ -475,9 +475,16 @@
       const estat = this.json(this.M._corvani_estat(i));
       const abans = element.estat || {};
       element.estat = estat;
-      if (estat.visible !== abans.visible) element.hidden = !estat.visible;
+      // A control shown or hidden, enabled or disabled, moves the zones (posaZones); nothing else does.
+      if (estat.visible !== abans.visible) {
+        element.hidden = !estat.visible;
+        this.zonesVelles = true;
+      }
       if (element.tagName === 'BUTTON') {
-        if (estat.enabled !== abans.enabled) element.disabled = !estat.enabled;
+        if (estat.enabled !== abans.enabled) {
+          element.disabled = !estat.enabled;
+          this.zonesVelles = true;
+        }
         // The name first, so that the caption's change already carries the new name.
         if (estat.name !== abans.name) {
           if (estat.name === estat.caption) element.removeAttribute('aria-label');
@@ -608,6 +615,7 @@
     // reach of the control's clipping. Each of the direction bar's arrows and its track take the
     // pointer apart, so each is a target of its own.
     posaZones() {
+      this.zonesVelles = false;
       const donades = new Set();
       const { ratio } = this.mida;
       const [width, height] = this.extensio; // the layer's, which zones stay within
