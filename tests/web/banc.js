@@ -391,19 +391,20 @@ class Banc {
     }, x, y);
   }
 
-  // Every colour on the canvas, packed: black too where some band has no strip.
+  // Every colour on the canvas, packed: black too where some tile has no strip.
   async colors() {
     return this.page.evaluate(() => {
       const seen = new Set();
-      let rows = 0;
+      let area = 0;
       for (const tira of document.querySelectorAll('#tires canvas')) {
         const copia = new OffscreenCanvas(tira.width, tira.height).getContext('2d');
         copia.drawImage(tira, 0, 0);
         const data = copia.getImageData(0, 0, tira.width, tira.height).data;
         for (let i = 0; i < data.length; i += 4) seen.add(data[i] + 256 * data[i + 1] + 65536 * data[i + 2]);
-        rows += tira.height;
+        area += tira.width * tira.height;
       }
-      if (rows < document.getElementById('llenc').height) seen.add(0);
+      const llenc = document.getElementById('llenc');
+      if (area < llenc.width * llenc.height) seen.add(0);
       return [...seen];
     });
   }
