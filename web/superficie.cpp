@@ -179,10 +179,22 @@ std::vector<Superficie::Run> Superficie::runsOf(Point from, Point to, int width,
 }
 
 // A long list of small rectangles costs more in calls to the canvas than the black it saves.
+// Two rectangles whose union is no larger than both together, as the three beams of the ray split
+// into its primaries, are painted as their union: what they share is painted and copied once.
 // Each rectangle is painted whole into its own piece of the pixels, so that the surface never
 // holds, clears or touches more pixels than it paints.
 const std::vector<PixelRect>& Superficie::paint() {
   constexpr std::size_t manyRects = 24;
+  const auto area = [](PixelRect r) { return std::size_t(r.width) * std::size_t(r.height); };
+  for (std::size_t a = 0; a < dirty_.size(); ++a) {
+    for (std::size_t b = a + 1; b < dirty_.size(); ++b) {
+      const PixelRect both = united(dirty_[a], dirty_[b]);
+      if (area(both) > area(dirty_[a]) + area(dirty_[b])) continue;
+      dirty_[a] = both;
+      dirty_.erase(dirty_.begin() + std::ptrdiff_t(b));
+      b = a;  // the union may take in a rectangle already passed
+    }
+  }
   if (dirty_.size() > manyRects) {
     PixelRect all;
     for (const PixelRect& r : dirty_) all = united(all, r);

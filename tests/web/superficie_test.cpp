@@ -3,6 +3,7 @@
 // several views.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,16 @@ TEST_P(Repaint, MatchesAWholeRepaintAfterEveryAction) {
     for (std::size_t a = 0; a < rects.size(); ++a)
       for (std::size_t b = 0; b < rects.size(); ++b)
         EXPECT_FALSE(a != b && rects[a].contains(rects[b])) << "step " << i << " painted a rectangle within another";
+    // Two that overlap so much that their union is no larger than both are painted once, as one.
+    const auto areaOf = [](escala::PixelRect r) { return std::size_t(r.width) * std::size_t(r.height); };
+    const auto unionOf = [](escala::PixelRect p, escala::PixelRect q) {
+      const int left = std::min(p.left, q.left), top = std::min(p.top, q.top);
+      return escala::PixelRect{left, top, std::max(p.right(), q.right()) - left, std::max(p.bottom(), q.bottom()) - top};
+    };
+    for (std::size_t a = 0; a < rects.size(); ++a)
+      for (std::size_t b = a + 1; b < rects.size(); ++b)
+        EXPECT_GT(areaOf(unionOf(rects[a], rects[b])), areaOf(rects[a]) + areaOf(rects[b]))
+            << "step " << i << " painted twice what two rectangles share";
     EXPECT_LT(painted, area / 2) << "step " << i << " repainted most of the surface";
     s.setView(row.width, row.height, s.view());
     Tela whole(s);
