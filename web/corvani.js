@@ -330,8 +330,10 @@
     // The control's element, which the page's markup holds from the table, given its handlers;
     // none for a shape, which the canvas shows.
     adopta(row, i, perNom) {
-      const element = perNom.get(row.index >= 0 ? `${row.nom}(${row.index})` : row.nom);
-      if (!element) return null;
+      if (row.kind === 'Shape') return null;
+      const nom = row.index >= 0 ? `${row.nom}(${row.index})` : row.nom;
+      const element = perNom.get(nom);
+      if (!element) throw new Error(`the page was built without the control ${nom}`);
       switch (row.kind) {
         case 'GraphicalButton':
         case 'Button':
@@ -349,7 +351,7 @@
           element.text = element.firstElementChild;
           break;
         default:
-          break;
+          break; // a picture, which takes no handler of its own
       }
       if (row.picture) element.imatge = IMATGES[row.picture];
       // What the markup shows of the table, which canvi need not write again.

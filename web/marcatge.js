@@ -46,8 +46,10 @@ function control(row, i, count) {
       classes = ['etiqueta'];
       inner = `<span>${text(row.caption)}</span>`;
       break;
+    case 'Shape':
+      return null; // drawn on the canvas
     default:
-      return null;
+      throw new Error(`${nom}: no markup for a control of kind ${row.kind}`);
   }
   classes.push('control');
   style.push(`z-index: ${count - i}`);
