@@ -670,17 +670,17 @@
     // at ratio 3 on a full-HD screen; most bands of the bench stay black, and a click changes a
     // few. The client area is black, as is a canvas given a size: a band gets its canvas when
     // something is first painted on it, as every canvas costs the browser's first frame about a
-    // millisecond, and most of the bench is black. Magnified, the bench is far larger than the
-    // screen: a band is cut across into tiles eight bands wide, and only the tiles near the
-    // viewport are kept (mouFinestra).
+    // millisecond, and most of the bench is black. A band too wide for its bytes is cut across
+    // into tiles (ampleTires). Magnified, the bench is far larger than the screen: a band is cut
+    // across into tiles eight bands wide, and only the tiles near the viewport are kept
+    // (mouFinestra).
     creaTires(width, height, ratio) {
       if (this.lupa > 1) {
         const altura = alturaTires(8 * Math.round(40 * ratio), height, ratio);
         this.alturaTira = altura === height ? 64 : altura;
         this.ampleTira = Math.min(width, 8 * this.alturaTira);
       } else {
-        this.alturaTira = alturaTires(width, height, ratio);
-        this.ampleTira = width;
+        [this.alturaTira, this.ampleTira] = ampleTires(width, height, ratio);
       }
       this.columnes = Math.ceil(width / this.ampleTira);
       this.tires.clear();

@@ -30,6 +30,19 @@ function alturaTires(width, height, ratio) {
   return css ? Math.round(css * ratio) : height;
 }
 
+// The tiles' height and width in device pixels for a canvas `width` × `height` device pixels at a
+// device pixel ratio: bands as alturaTires makes them for the narrowest tile, each cut across
+// into as few tiles as keep within BYTES_TIRA, every tile but the last a whole number of bands
+// wide. A band as wide as the canvas would be lower, more bands to a click: a change down the
+// bench, a filter's, hands a new bitmap to every band it crosses, which costs about the same
+// whatever the band's width.
+function ampleTires(width, height, ratio) {
+  const altura = alturaTires(1, height, ratio);
+  if (altura === height) return [altura, width];
+  const bandes = Math.max(1, Math.floor(BYTES_TIRA / (4 * altura * altura)));
+  return [altura, Math.min(width, bandes * altura)];
+}
+
 // A strip shown as a bitmap: the page keeps the strip's pixels, and each paint that changes them
 // hands the canvas a new bitmap of them. A bitmap taken from a 2d canvas leaves it black, so the
 // pixels are kept apart from it.

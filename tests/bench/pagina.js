@@ -10,7 +10,9 @@
 //   against a frame at 60 Hz;
 // - the page's size, and the JavaScript heap after 10,000 random clicks.
 // Prints the machine and every figure; exits 1 if a goal is missed.
-// Usage: node pagina.js PAGE.html [--loads N] [--clicks N] [--random N]
+// Usage: node pagina.js PAGE.html [--loads N] [--clicks N] [--random N] [--only PART,...]
+// where the parts are size, start, clicks (judged), slow (clicks on a slowed CPU) and heap; all by
+// default.
 'use strict';
 const fs = require('node:fs');
 const os = require('node:os');
@@ -27,10 +29,13 @@ const option = (name, fallback) => {
 const LOADS = option('--loads', 20);
 const CLICKS = option('--clicks', 300);
 const RANDOM = option('--random', 10000);
-if (!PAGE || !fs.existsSync(PAGE)) {
-  console.error('usage: node pagina.js PAGE.html [--loads N] [--clicks N] [--random N]');
+const PARTS = ['size', 'start', 'clicks', 'slow', 'heap'];
+const ONLY = args.includes('--only') ? String(args[args.indexOf('--only') + 1]).split(',') : PARTS;
+if (!PAGE || !fs.existsSync(PAGE) || ONLY.some((part) => !PARTS.includes(part))) {
+  console.error(`usage: node pagina.js PAGE.html [--loads N] [--clicks N] [--random N] [--only ${PARTS.join(',')}]`);
   process.exit(2);
 }
+const runs = (part) => ONLY.includes(part);
 const URL_ = pathToFileURL(path.resolve(PAGE)).href;
 
 // The goals.
@@ -397,35 +402,45 @@ function printClicks(results, ratio, judged) {
 }
 
 (async () => {
-  const size = fs.statSync(PAGE).size;
   const browser = await launch(['--disable-frame-rate-limit', '--disable-gpu-vsync']);
   console.log(`Machine: ${machine(await browser.version())}; ${load()} as the run starts`);
-  console.log('Chromium headless, --disable-gpu; frames unthrottled (--disable-frame-rate-limit --disable-gpu-vsync)\n');
-  console.log(`corvani.html: ${size} bytes, goal <= ${SIZE} bytes: ${verdict(size <= SIZE)}\n`);
+  console.log('Chromium headless, --disable-gpu; frames unthrottled (--disable-frame-rate-limit --disable-gpu-vsync)');
+  if (runs('size')) {
+    const size = fs.statSync(PAGE).size;
+    console.log(`\ncorvani.html: ${size} bytes, goal <= ${SIZE} bytes: ${verdict(size <= SIZE)}`);
+  }
 
-  const [bench, controls, bare] = await startUp(browser, [URL_, await staticCopy(browser), barePage()]);
-  console.log(`Navigation start to the first frame of the bench, median of ${LOADS} loads of each page in turn:`);
-  for (const [how, key] of [['in a fresh tab each', 'fresh'], ['loaded again in the same tab', 'again']]) {
-    const frame = median(bench[key].map((l) => l.frame));
-    const floor = median(controls[key].map((l) => l.frame));
-    console.log(`  ${how}: ${ms(frame)} (bench built by ${ms(median(bench[key].map((l) => l.ready)))}); ` +
-      `the controls alone, static: ${ms(floor)}; ${times(frame, floor)}, goal <= ${FIRST_FRAME}x: ` +
-      `${verdict(frame <= FIRST_FRAME * floor)}; a bare page of one line: ${ms(median(bare[key].map((l) => l.frame)))}`);
+  if (runs('start')) {
+    const [bench, controls, bare] = await startUp(browser, [URL_, await staticCopy(browser), barePage()]);
+    console.log(`\nNavigation start to the first frame of the bench, median of ${LOADS} loads of each page in turn:`);
+    for (const [how, key] of [['in a fresh tab each', 'fresh'], ['loaded again in the same tab', 'again']]) {
+      const frame = median(bench[key].map((l) => l.frame));
+      const floor = median(controls[key].map((l) => l.frame));
+      console.log(`  ${how}: ${ms(frame)} (bench built by ${ms(median(bench[key].map((l) => l.ready)))}); ` +
+        `the controls alone, static: ${ms(floor)}; ${times(frame, floor)}, goal <= ${FIRST_FRAME}x: ` +
+        `${verdict(frame <= FIRST_FRAME * floor)}; a bare page of one line: ${ms(median(bare[key].map((l) => l.frame)))}`);
+    }
   }
 
   const floorUrl = floorPage();
-  console.log(`\nA click to the end of the next frame, ${CLICKS} of each kind in ${ROUNDS} turns with as many on the floor page`);
-  console.log('(one button over the strips), median and p99: the work, the event\'s handling and the frame\'s, judged against');
-  console.log('the floor\'s; the whole time from the event, and from the input\'s time stamp, which wait for the frame clock, not judged:');
-  for (const ratio of [1, 3]) printClicks(await clicks(browser, ratio, 1, floorUrl), ratio, true);
-  console.log(`\nThe same with the CPU slowed down ${THROTTLE} times (Emulation.setCPUThrottlingRate), reported, not judged:`);
-  for (const ratio of [1, 3]) printClicks(await clicks(browser, ratio, THROTTLE, floorUrl), ratio, false);
+  if (runs('clicks')) {
+    console.log(`\nA click to the end of the next frame, ${CLICKS} of each kind in ${ROUNDS} turns with as many on the floor page`);
+    console.log('(one button over the strips), median and p99: the work, the event\'s handling and the frame\'s, judged against');
+    console.log('the floor\'s; the whole time from the event, and from the input\'s time stamp, which wait for the frame clock, not judged:');
+    for (const ratio of [1, 3]) printClicks(await clicks(browser, ratio, 1, floorUrl), ratio, true);
+  }
+  if (runs('slow')) {
+    console.log(`\nThe same with the CPU slowed down ${THROTTLE} times (Emulation.setCPUThrottlingRate), reported, not judged:`);
+    for (const ratio of [1, 3]) printClicks(await clicks(browser, ratio, THROTTLE, floorUrl), ratio, false);
+  }
 
-  const { before, after } = await heap(browser);
-  const growth = after - before;
-  console.log(`\nJavaScript heap after ${RANDOM} random clicks: ${(before / 1024).toFixed(0)} KiB before, ` +
-    `${(after / 1024).toFixed(0)} KiB after, ${(growth / 1024).toFixed(0)} KiB more; goal within 1 MiB: ` +
-    `${verdict(Math.abs(growth) <= HEAP)}`);
+  if (runs('heap')) {
+    const { before, after } = await heap(browser);
+    const growth = after - before;
+    console.log(`\nJavaScript heap after ${RANDOM} random clicks: ${(before / 1024).toFixed(0)} KiB before, ` +
+      `${(after / 1024).toFixed(0)} KiB after, ${(growth / 1024).toFixed(0)} KiB more; goal within 1 MiB: ` +
+      `${verdict(Math.abs(growth) <= HEAP)}`);
+  }
   console.log(`\n${load()} as the run ends`);
   await close(browser);
   process.exit(failed ? 1 : 0);

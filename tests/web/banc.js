@@ -379,12 +379,13 @@ class Banc {
     const v = await this.vista();
     const x = Math.floor(v.x + ux * v.perUnitX * v.scale), y = Math.floor(v.y + uy * v.perUnitY * v.scale);
     return this.page.evaluate((px, py) => {
+      const dins = (v, at, size) => v >= Number(at) && v < Number(at) + size;
       const tira = [...document.querySelectorAll('#tires canvas')]
-        .find((c) => py >= Number(c.dataset.top) && py < Number(c.dataset.top) + c.height);
+        .find((c) => dins(py, c.dataset.top, c.height) && dins(px, c.dataset.left, c.width));
       if (!tira) return 0;
       // A strip shows a bitmap or is a 2d canvas: either is read by drawing it on one.
       const copia = new OffscreenCanvas(1, 1).getContext('2d');
-      copia.drawImage(tira, px, py - Number(tira.dataset.top), 1, 1, 0, 0, 1, 1);
+      copia.drawImage(tira, px - Number(tira.dataset.left), py - Number(tira.dataset.top), 1, 1, 0, 0, 1, 1);
       const [r, g, b] = copia.getImageData(0, 0, 1, 1).data;
       return r + 256 * g + 65536 * b;
     }, x, y);

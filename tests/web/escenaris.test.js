@@ -139,6 +139,36 @@ describe('start-up', () => {
   }));
 });
 
+// Tiles of whole CSS and device pixels that meet exactly, bands 40 CSS pixels high, each tile
+// within 512 KiB: a band too wide for them is cut across, the fewer tiles a change down the bench
+// crosses the better, whatever their width.
+describe('the tiles', () => {
+  const rows = [['at ratio 1, whole bands', 1, 1], ['at ratio 1.25, whole bands', 1.25, 1], ['at ratio 1.75, whole bands', 1.75, 1],
+    ['at ratio 2', 2, 2], ['at ratio 3', 3, 3]];
+  for (const [name, ratio, columns] of rows) {
+    test(name, cal(ratio !== 1 && 'relacio'), () => withPage(async (banc) => {
+      await banc.juga([lamp(0), lamp(1), lamp(2), 'cmdAnalisi', 'down', filtre(1)]);
+      const tiles = await banc.page.$$eval('#tires canvas', (all) => all.map((c) =>
+        [Number(c.dataset.left), Number(c.dataset.top), c.width, c.height]));
+      const { width, height } = await banc.page.$eval('#llenc', (c) => ({ width: c.width, height: c.height }));
+      const whole = (v) => Math.abs(v - Math.round(v)) < 1e-6;
+      const band = Math.round(40 * ratio);
+      const lefts = [...new Set(tiles.map(([left]) => left))].sort((a, b) => a - b);
+      assert.equal(lefts.length, columns, `columns at ${lefts}`);
+      const across = lefts.length > 1 ? lefts[1] : width; // every tile's width but the last column's
+      for (const [left, top, w, h] of tiles) {
+        const at = `tile at ${left}, ${top}, ${w} × ${h}`;
+        assert.ok(4 * w * h <= 512 * 1024, `${at}: more than 512 KiB`);
+        assert.ok([left, top, ...(columns > 1 ? [across] : [])].every((v) => whole(v / ratio)), `${at}: not on CSS pixels' edges`);
+        assert.equal(top % band, 0, `${at}: not in a band ${band} pixels high`);
+        assert.equal(h, Math.min(band, height - top), `${at}: not its band's height`);
+        assert.equal(left % across, 0, `${at}: not in a column ${across} pixels wide`);
+        assert.equal(w, Math.min(across, width - left), `${at}: not its column's width`);
+      }
+    }, { ratio }));
+  }
+});
+
 describe('lamps', () => {
   const rows = [
     ['red', [lamp(0)], red, 'Llum Blanca', [false, true, true], [true, false, false]],
@@ -404,7 +434,11 @@ describe('the bench on the screen', () => {
         for (const tira of tires) {
           const copia = new OffscreenCanvas(tira.width, tira.height).getContext('2d');
           copia.drawImage(tira, 0, 0);
-          held.set(copia.getImageData(0, 0, tira.width, tira.height).data, Number(tira.dataset.top) * width * 4);
+          const data = copia.getImageData(0, 0, tira.width, tira.height).data;
+          const [top, left] = [Number(tira.dataset.top), Number(tira.dataset.left)];
+          for (let y = 0; y < tira.height; ++y) {
+            held.set(data.subarray(4 * y * tira.width, 4 * (y + 1) * tira.width), 4 * ((top + y) * width + left));
+          }
         }
         let count = 0;
         for (let y = 0; y < Math.min(height, bitmap.height); ++y) {
@@ -445,11 +479,12 @@ describe('a click on the screen', () => {
             copia.drawImage(tira, 0, 0);
             return copia.getImageData(0, 0, tira.width, tira.height).data;
           };
-          window.abans = new Map([...document.querySelectorAll('#tires canvas')].map((tira) => [tira.dataset.top, llegeix(tira)]));
+          window.lloc = (tira) => `${tira.dataset.top} ${tira.dataset.left}`;
+          window.abans = new Map([...document.querySelectorAll('#tires canvas')].map((tira) => [window.lloc(tira), llegeix(tira)]));
           window.mostrades = [];
           const mostra = ImageBitmapRenderingContext.prototype.transferFromImageBitmap;
           ImageBitmapRenderingContext.prototype.transferFromImageBitmap = function (bitmap) {
-            window.mostrades.push(this.canvas.dataset.top);
+            window.mostrades.push(window.lloc(this.canvas));
             return mostra.call(this, bitmap);
           };
         });
@@ -462,14 +497,13 @@ describe('a click on the screen', () => {
           };
           const tires = [...document.querySelectorAll('#tires canvas')];
           const differs = (tira) => {
-            const was = window.abans.get(tira.dataset.top);
+            const was = window.abans.get(window.lloc(tira));
             const now = llegeix(tira);
             return was ? now.some((v, i) => v !== was[i]) : now.some((v, i) => i % 4 !== 3 && v !== 0);
           };
-          const order = (tops) => [...new Set(tops)].map(Number).sort((a, b) => a - b);
           return {
-            shown: window.mostrades.map(Number).sort((a, b) => a - b),
-            changed: order(tires.filter(differs).map((tira) => tira.dataset.top)),
+            shown: window.mostrades.sort(),
+            changed: tires.filter(differs).map(window.lloc).sort(),
             strips: tires.length,
           };
         });
