@@ -1,4 +1,4 @@
-// The page: builds the window from the module's table, shows the controls as the bench sets
+// The page: places the controls written from the module's table, shows them as the bench sets
 // them, copies the surface's changed pixels to the canvas, and passes the user's clicks, taps and
 // keys on to the bench. What the bench does lives in the module; the page shows it, keeps the
 // keyboard's focus where the desktop keeps it, and tells screen readers what changed.
@@ -121,7 +121,8 @@
       // The menu bar is shown once it has its menus: without the script, or where the module
       // cannot run, the page shows only the sentence saying what it needs.
       document.getElementById('barra').hidden = false;
-      this.elements = this.taula.controls.map((row, i) => this.creaControl(row, i));
+      const perNom = new Map([...this.capa.children].map((element) => [element.dataset.control, element]));
+      this.elements = this.taula.controls.map((row, i) => this.adopta(row, i, perNom));
       // The focus starts where the desktop's does, given as the page is first drawn where nothing
       // has taken it by then; a page in a frame, another site's learning platform for one, leaves
       // the focus where the site has it. Not by the autofocus attribute: WebKit acts on it as much
@@ -146,9 +147,10 @@
         sistema: 2 * parseFloat(mesures.getPropertyValue('--vora-sistema')),
       };
       this.disposa();
-      // The controls join the page last, laid out and painted: the window's size, read first,
-      // and the strips' canvases need the page's style worked out, then still without them.
-      this.capa.append(...pila.flatMap((element) => element.zones || []), ...pila);
+      // The controls, read with the page and kept out of sight until now, are shown where they
+      // belong, with the direction bar's zones below them all.
+      this.capa.prepend(...pila.flatMap((element) => element.zones || []));
+      this.capa.dataset.disposat = '';
       window.addEventListener('resize', () => this.disposa());
       window.addEventListener('beforeprint', () => this.perImprimir());
       window.addEventListener('afterprint', () => this.perImpres());
@@ -325,92 +327,44 @@
       });
     }
 
-    creaControl(row, i) {
+    // The control's element, which the page's markup holds from the table, given its handlers;
+    // none for a shape, which the canvas shows.
+    adopta(row, i, perNom) {
+      if (row.kind === 'Shape') return null;
       const nom = row.index >= 0 ? `${row.nom}(${row.index})` : row.nom;
-      let element;
+      const element = perNom.get(nom);
+      if (!element) throw new Error(`the page was built without the control ${nom}`);
       switch (row.kind) {
-        case 'Shape':
-          return null;
         case 'GraphicalButton':
         case 'Button':
-          element = document.createElement('button');
-          element.type = 'button';
-          element.className = `boto ${row.kind === 'Button' ? 'sistema' : 'grafic'}`;
           element.addEventListener('click', () =>
             this.actua(() => this.M.ccall('corvani_click', 'number', ['number'], [i], { async: true })));
-          element.text = document.createElement('span');
-          element.append(element.text);
-          break;
-        case 'PictureBox':
-          element = document.createElement('div');
-          element.className = 'imatge';
-          element.setAttribute('role', 'img');
-          element.tabIndex = 0;
-          element.style.borderWidth = `calc(${row.borderWidth} * var(--u))`;
+          element.text = element.firstElementChild;
           break;
         case 'ScrollBar':
-          element = this.creaBarra();
+          this.muntaBarra(element);
           break;
-        case 'Frame': {
-          // The caption above the frame's line, as the desktop's style draws a group box.
-          element = document.createElement('fieldset');
-          element.className = 'marc';
-          const legend = document.createElement('legend');
-          element.text = document.createElement('span');
-          element.text.textContent = row.caption;
-          legend.append(element.text);
-          element.append(legend);
+        case 'Frame':
+          element.text = element.querySelector('legend > span');
           break;
-        }
         case 'Label':
-          element = document.createElement('div');
-          element.className = 'etiqueta';
-          element.text = document.createElement('span');
-          element.text.textContent = row.caption;
-          element.append(element.text);
+          element.text = element.firstElementChild;
           break;
         default:
-          return null;
+          break; // a picture, which takes no handler of its own
       }
-      element.classList.add('control');
-      element.dataset.control = nom;
-      element.style.zIndex = String(this.taula.controls.length - i);
-      if (row.back !== null) element.style.backgroundColor = css(row.back);
-      // The caption's ink, which the style gives way to where a button is disabled.
-      if (row.fore !== null) element.style.setProperty('--tinta', css(row.fore));
-      if (row.tooltip) element.title = row.tooltip;
-      // A button's name follows its caption (canvi); the others' is the table's.
-      if (row.accessibleName && element.tagName !== 'BUTTON') element.setAttribute('aria-label', row.accessibleName);
-      if (row.picture) {
-        element.imatge = IMATGES[row.picture];
-        element.style.backgroundImage = `url(${element.imatge.src})`;
-      }
-      element.hidden = !row.visible;
+      if (row.picture) element.imatge = IMATGES[row.picture];
+      // What the markup shows of the table, which canvi need not write again.
+      element.estat = { visible: row.visible, caption: row.caption, back: row.back };
       return element;
     }
 
     // The direction bar: arrows at both ends and a thumb, at the top for 0 and at the bottom for 1.
     // A press on an arrow or on the track moves it at once; the thumb is dragged by mouse or finger;
     // the arrow keys move it.
-    creaBarra() {
-      const barra = document.createElement('div');
-      barra.className = 'barra';
-      barra.setAttribute('role', 'scrollbar');
-      barra.setAttribute('aria-orientation', 'vertical');
-      barra.setAttribute('aria-controls', this.canvas.id);
-      barra.setAttribute('aria-valuemin', '0');
-      barra.setAttribute('aria-valuemax', '1');
-      barra.tabIndex = 0;
-      const amunt = document.createElement('div');
-      amunt.className = 'fletxa amunt';
-      const guia = document.createElement('div');
-      guia.className = 'guia';
-      const polze = document.createElement('div');
-      polze.className = 'polze';
-      guia.append(polze);
-      const avall = document.createElement('div');
-      avall.className = 'fletxa avall';
-      barra.append(amunt, guia, avall);
+    muntaBarra(barra) {
+      const [amunt, guia, avall] = barra.children;
+      const polze = guia.firstElementChild;
       barra.parts = [amunt, guia, avall];
       const valor = () => Number(barra.getAttribute('aria-valuenow'));
       const posa = (v) => {
@@ -463,7 +417,6 @@
         else return;
         event.preventDefault();
       });
-      return barra;
     }
 
     // Shows one control as the bench describes it now. Only what differs from what it shows is
@@ -557,7 +510,7 @@
       this.canvas.style.width = `${vista.width / ratio}px`;
       this.canvas.style.height = `${vista.height / ratio}px`;
       this.creaTires(vista.width, vista.height, ratio);
-      this.lletraMinima = lletraMinima();
+      this.lletraMinima = this.disposat || lletraInicial === null ? lletraMinima() : lletraInicial;
       // The controls' layer in device pixels, every control at whole ones: the layer is scaled
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
       this.escala = vista.scale;
@@ -1067,6 +1020,7 @@
   // WebAssembly, or it refuses the module, the page says what it needs; a failure once the module
   // runs is the page's own, and is thrown on.
   let pagina = null;
+  let lletraInicial = null;
   if (!MODUL) senseModul();
   else {
     CorvaniModule({
@@ -1081,6 +1035,9 @@
         pagina = new Pagina(this);
       },
     });
+    // Measured while the module is still being compiled, which works out the style of the
+    // controls the page was read with, rather than once the page has begun to change them.
+    lletraInicial = lletraMinima();
   }
   registraServei();
 })();

@@ -1,18 +1,20 @@
 // Build-time tool: writes the one self-contained page from its template, style and scripts, the
-// sentence it shows where it cannot run, taken from the program's texts, the WebAssembly module's
-// script, the module itself in base 64, and the committed PNGs as data addresses.
-// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...
+// sentence it shows where it cannot run, taken from the program's texts, the controls' markup from
+// the module's table, the WebAssembly module's script, the module itself in base 64, and the
+// committed PNGs as data addresses.
+// Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h TABLE.json MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...
 // The page's scripts run in the order given, as one script.
 'use strict';
 const fs = require('fs');
 const path = require('path');
+const marcatge = require('./marcatge.js');
 
-const [output, template, style, textos, modul, binari, ...rest] = process.argv.slice(2);
+const [output, template, style, textos, taula, modul, binari, ...rest] = process.argv.slice(2);
 const scripts = rest.filter((file) => file.endsWith('.js'));
 const pictures = rest.filter((file) => file.endsWith('.png'));
-if (!modul || !binari || !binari.endsWith('.wasm') || scripts.length === 0 || pictures.length === 0 ||
+if (!taula || !taula.endsWith('.json') || !modul || !binari || !binari.endsWith('.wasm') || scripts.length === 0 || pictures.length === 0 ||
     scripts.length + pictures.length !== rest.length) {
-  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...');
+  console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h TABLE.json MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...');
   process.exit(2);
 }
 
@@ -31,17 +33,16 @@ function textDe(name) {
 }
 const html = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 
-// Each picture with its size, from its PNG header, so that the page lays the pictures out before
-// it has decoded any.
+// Each picture's size, from its PNG header, so that the page lays the pictures out before it has
+// decoded any; the pictures themselves go in the style.
+const mides = {};
 const imatges = {};
 for (const file of pictures) {
   const png = fs.readFileSync(file);
   if (png.toString('latin1', 1, 4) !== 'PNG' || png.toString('latin1', 12, 16) !== 'IHDR') fail(`${file} is not a PNG`);
-  imatges[path.basename(file, '.png')] = {
-    src: 'data:image/png;base64,' + png.toString('base64'),
-    width: png.readUInt32BE(16),
-    height: png.readUInt32BE(20),
-  };
+  const nom = path.basename(file, '.png');
+  imatges[nom] = 'data:image/png;base64,' + png.toString('base64');
+  mides[nom] = { width: png.readUInt32BE(16), height: png.readUInt32BE(20) };
 }
 
 // Inlined in a script element, a text must not close it.
@@ -50,10 +51,16 @@ const inScript = (text, file) => {
   return text;
 };
 
+const taulaDeControls = JSON.parse(read(taula));
+for (const row of taulaDeControls.controls) {
+  if (row.picture && !imatges[row.picture]) fail(`${row.nom} shows ${row.picture}, which is not among the pictures`);
+}
+
 const parts = {
-  '/*ESTIL*/': read(style),
+  '/*ESTIL*/': `${read(style)}\n${marcatge.estilImatges(imatges)}`,
+  '/*CONTROLS*/': marcatge.controls(taulaDeControls),
   '/*REQUISIT*/': html(textDe('requisitNavegador')),
-  '/*IMATGES*/': JSON.stringify(imatges),
+  '/*IMATGES*/': JSON.stringify(mides),
   '/*BINARI*/': JSON.stringify(fs.readFileSync(binari).toString('base64')),
   '/*MODUL*/': inScript(read(modul), modul),
   '/*PAGINA*/': scripts.map((script) => inScript(read(script), script)).join('\n'),
