@@ -102,6 +102,7 @@
       this.rodat = 0; // Ctrl and the wheel's travel towards the next step
       this.ocupat = false; // a handler is running, or waits for its message box to close
       this.acabat = false;
+      this.llest = false; // the first frame has been shown, and what waited for it done
       this.canviPantalla = null; // the last change of full screen asked for, until it has settled
       this.pantallaVolguda = false;
       this.taula = this.json(M._corvani_taula());
@@ -158,10 +159,13 @@
       this.segueixLupa();
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
-      // What the first frame shows is done; what it does not show (the menus' items, the shapes
-      // for screen readers) waits until it has been shown, and then the page is ready for use.
+      // What the first frame shows is done; what it does not show (the pointer's zones, the menus'
+      // items, the shapes for screen readers) waits until it has been shown, and then the page is
+      // ready for use.
       performance.mark('llest');
       const despres = () => {
+        this.llest = true;
+        if (this.zonesVelles) this.posaZones();
         this.menus.completa();
         this.descriu();
         document.body.dataset.llest = '';
@@ -556,7 +560,9 @@
       this.ajustaText(this.elements.filter((element) => element && element.tagName === 'BUTTON'));
       this.disposat = true;
       this.posaDesplacament(vista, ratio);
-      this.posaZones();
+      // The zones, which no one sees, wait for the first frame (despres).
+      if (this.llest) this.posaZones();
+      else this.zonesVelles = true;
       this.pinta();
     }
 
