@@ -148,8 +148,8 @@
         sistema: 2 * parseFloat(mesures.getPropertyValue('--vora-sistema')),
       };
       this.disposa();
-      // The controls, read with the page and kept out of sight until now, are shown where they
-      // belong, with the direction bar's zones below them all.
+      // The controls, read with the page and left out of its layout until now, are shown where
+      // they belong, with the direction bar's zones below them all.
       this.capa.prepend(...pila.flatMap((element) => element.zones || []));
       this.capa.dataset.disposat = '';
       window.addEventListener('resize', () => this.disposa());
@@ -514,7 +514,7 @@
       this.canvas.style.width = `${vista.width / ratio}px`;
       this.canvas.style.height = `${vista.height / ratio}px`;
       this.creaTires(vista.width, vista.height, ratio);
-      this.lletraMinima = this.disposat || lletraInicial === null ? lletraMinima() : lletraInicial;
+      this.lletraMinima = lletraMinima();
       // The controls' layer in device pixels, every control at whole ones: the layer is scaled
       // back to CSS pixels, and the style's lengths within it are scaled up by the ratio.
       this.escala = vista.scale;
@@ -1025,7 +1025,6 @@
   // WebAssembly, or it refuses the module, the page says what it needs; a failure once the module
   // runs is the page's own, and is thrown on.
   let pagina = null;
-  let lletraInicial = null;
   if (!MODUL) senseModul();
   else {
     CorvaniModule({
@@ -1040,9 +1039,6 @@
         pagina = new Pagina(this);
       },
     });
-    // Measured while the module is still being compiled, which works out the style of the
-    // controls the page was read with, rather than once the page has begun to change them.
-    lletraInicial = lletraMinima();
   }
   registraServei();
 })();

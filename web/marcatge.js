@@ -1,8 +1,8 @@
 // Build-time: the bench's controls as markup, written into the page from the module's table, so
-// that the browser reads and styles them while it compiles the module. The page's script finds
-// them by their data-control, places them and gives them their handlers; the markup is every
-// element and attribute the controls start with, bottom of the stack first, as the desktop makes
-// them.
+// that the browser reads them with the page rather than the script making them one by one. The
+// page's script finds them by their data-control, places them and gives them their handlers; the
+// markup is every element and attribute the controls start with, bottom of the stack first, as
+// the desktop makes them.
 'use strict';
 
 const text = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
