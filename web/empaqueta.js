@@ -12,8 +12,8 @@ const marcatge = require('./marcatge.js');
 const [output, template, style, textos, taula, modul, binari, ...rest] = process.argv.slice(2);
 const scripts = rest.filter((file) => file.endsWith('.js'));
 const pictures = rest.filter((file) => file.endsWith('.png'));
-if (!taula || !taula.endsWith('.json') || !modul || !binari || !binari.endsWith('.wasm') || scripts.length === 0 || pictures.length === 0 ||
-    scripts.length + pictures.length !== rest.length) {
+if (!taula || !taula.endsWith('.json') || !modul || !binari || !binari.endsWith('.wasm') ||
+    scripts.length === 0 || pictures.length === 0 || scripts.length + pictures.length !== rest.length) {
   console.error('usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h TABLE.json MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...');
   process.exit(2);
 }
