@@ -7,8 +7,6 @@
 (() => {
   const PUNTS = 96 / 72; // CSS pixels to a point
 
-  const css = (color) => `rgb(${color & 255},${(color >> 8) & 255},${(color >> 16) & 255})`;
-
   // Full screen: F11 where the browser leaves it to the page, and the desktop toolkit's other
   // keys for it, Ctrl+F11 and Alt+Enter.
   function esPantallaCompleta(event) {
@@ -451,7 +449,7 @@
           element.text.textContent = estat.caption;
           if (this.disposat) this.ajustaText([element]);
         }
-        if (row.back !== null && estat.back !== abans.back) element.style.backgroundColor = css(estat.back);
+        if (row.back !== null && estat.back !== abans.back) element.style.backgroundColor = cssColor(estat.back);
       }
       if (row.kind === 'ScrollBar' && estat.value !== abans.value) {
         element.setAttribute('aria-valuenow', String(estat.value));

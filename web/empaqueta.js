@@ -8,6 +8,7 @@
 const fs = require('fs');
 const path = require('path');
 const marcatge = require('./marcatge.js');
+const { textMarcat } = require('./comu.js');
 
 const [output, template, style, textos, taula, modul, binari, ...rest] = process.argv.slice(2);
 const scripts = rest.filter((file) => file.endsWith('.js'));
@@ -31,7 +32,6 @@ function textDe(name) {
   return [...found[1].matchAll(/"((?:[^"\\]|\\.)*)"/g)].map((m) => m[1]).join('')
     .replace(/\\(.)/g, (_, c) => ({ n: '\n', t: '\t' }[c] ?? c));
 }
-const html = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 
 // Each picture's size, from its PNG header, so that the page lays the pictures out before it has
 // decoded any; the pictures themselves go in the style.
@@ -59,7 +59,7 @@ for (const row of taulaDeControls.controls) {
 const parts = {
   '/*ESTIL*/': `${read(style)}\n${marcatge.estilImatges(imatges)}`,
   '/*CONTROLS*/': marcatge.controls(taulaDeControls),
-  '/*REQUISIT*/': html(textDe('requisitNavegador')),
+  '/*REQUISIT*/': textMarcat(textDe('requisitNavegador')),
   '/*IMATGES*/': JSON.stringify(mides),
   '/*BINARI*/': JSON.stringify(fs.readFileSync(binari).toString('base64')),
   '/*MODUL*/': inScript(read(modul), modul),

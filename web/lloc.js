@@ -10,6 +10,7 @@
 const crypto = require('crypto');
 const fs = require('fs');
 const path = require('path');
+const { atributMarcat } = require('./comu.js');
 
 const [folder, page, worker, entry, ...icons] = process.argv.slice(2);
 if (!folder || !entry || !icons.some((icon) => icon.endsWith('.svg'))) {
@@ -71,10 +72,9 @@ const manifest = {
 };
 
 const SERVEI = 'servei.js';
-const atribut = (text) => text.replace(/&/g, '&amp;').replace(/"/g, '&quot;').replace(/</g, '&lt;');
 const link = `<link rel="manifest" href="${versioned('manifest.webmanifest')}" data-servei="${SERVEI}">\n` +
   manifest.icons.map((i) => `<link rel="icon" href="${i.src}" sizes="${i.sizes}" type="${i.type}">\n`).join('') +
-  `<meta name="description" content="${atribut(manifest.description)}">\n` +
+  `<meta name="description" content="${atributMarcat(manifest.description)}">\n` +
   '<meta name="theme-color" content="#000000">\n</head>';
 
 // The page first: the worker serves it for the folder itself.

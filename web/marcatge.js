@@ -5,9 +5,7 @@
 // the desktop makes them.
 'use strict';
 
-const text = (t) => t.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
-const attr = (t) => text(String(t)).replace(/"/g, '&quot;');
-const css = (color) => `rgb(${color & 255},${(color >> 8) & 255},${(color >> 16) & 255})`;
+const { cssColor: css, textMarcat: text, atributMarcat: attr } = require('./comu.js');
 
 // The control's element: its tag, its attributes in order, and what it holds. The order of the
 // class names and of the inline style's declarations is the one the page has always given them.

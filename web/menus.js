@@ -67,7 +67,8 @@ class BarraMenus {
     b.setAttribute('role', role);
     b.dataset.menu = text;
     ambLletra(b, text);
-    if (lletraDe(text)) b.setAttribute('aria-keyshortcuts', `Alt+${lletraDe(text).toUpperCase()}`);
+    const lletra = lletraDe(text);
+    if (lletra) b.setAttribute('aria-keyshortcuts', `Alt+${lletra.toUpperCase()}`);
     return b;
   }
 
