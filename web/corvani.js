@@ -103,7 +103,7 @@
       this.llest = false; // the first frame has been shown, and what waited for it done
       this.canviPantalla = null; // the last change of full screen asked for, until it has settled
       this.pantallaVolguda = false;
-      this.taula = this.json(M._corvani_taula());
+      this.taula = TAULA;
       this.client = document.getElementById('client');
       this.capa = document.getElementById('capa'); // the controls, in device pixels
       this.canvas = document.getElementById('llenc');

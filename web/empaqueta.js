@@ -1,7 +1,7 @@
 // Build-time tool: writes the one self-contained page from its template, style and scripts, the
-// sentence it shows where it cannot run, taken from the program's texts, the controls' markup from
-// the module's table, the WebAssembly module's script, the module itself in base 64, and the
-// committed PNGs as data addresses.
+// sentence it shows where it cannot run, taken from the program's texts, the module's table of
+// controls and their markup written from it, the WebAssembly module's script, the module itself
+// in base 64, and the committed PNGs as data addresses.
 // Usage: node empaqueta.js OUTPUT.html PAGE.html STYLE.css TEXTS.h TABLE.json MODULE.js MODULE.wasm SCRIPT.js... PICTURE.png...
 // The page's scripts run in the order given, as one script.
 'use strict';
@@ -61,6 +61,7 @@ const parts = {
   '/*CONTROLS*/': marcatge.controls(taulaDeControls),
   '/*REQUISIT*/': textMarcat(textDe('requisitNavegador')),
   '/*IMATGES*/': JSON.stringify(mides),
+  '/*TAULA*/': inScript(JSON.stringify(taulaDeControls), taula),
   '/*BINARI*/': JSON.stringify(fs.readFileSync(binari).toString('base64')),
   '/*MODUL*/': inScript(read(modul), modul),
   '/*PAGINA*/': scripts.map((script) => inScript(read(script), script)).join('\n'),

@@ -42,8 +42,6 @@ bool control(int c) { return c >= 0 && c < static_cast<int>(corvani::controlCoun
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE const char* corvani_taula() { return respon(Pagina::taula()); }
-
 EMSCRIPTEN_KEEPALIVE void corvani_inicia() {
   pagina = std::make_unique<Pagina>(missatges, [](Ctl c) { avisaCanvi(static_cast<int>(c)); });
 }
