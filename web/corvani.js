@@ -158,18 +158,30 @@
       this.client.addEventListener('contextmenu', (event) => event.preventDefault());
       this.segueixRelacio();
       // What the first frame shows is done; what it does not show (the pointer's zones, the menus'
-      // items, the shapes for screen readers) waits until it has been shown, and then the page is
-      // ready for use.
+      // items, the shapes for screen readers) waits until the browser says it has shown that
+      // frame, so as not to take the processor from drawing it, and then the page is ready for
+      // use. A browser that says nothing of its paints, or paints nothing to tell of, waits for the
+      // frame to begin, and a little longer for the second.
       performance.mark('llest');
       const despres = () => {
+        if (this.llest) return;
         this.llest = true;
         if (this.zonesVelles) this.posaZones();
         this.menus.completa();
         this.descriu();
         document.body.dataset.llest = '';
       };
+      const pintures = typeof PerformanceObserver === 'function' &&
+        (PerformanceObserver.supportedEntryTypes || []).includes('paint');
       if (document.hidden) setTimeout(despres);
-      else requestAnimationFrame(() => setTimeout(despres));
+      else requestAnimationFrame(() => setTimeout(despres, pintures ? 500 : 0));
+      if (pintures) {
+        new PerformanceObserver((llista, observador) => {
+          if (llista.getEntriesByName('first-contentful-paint').length === 0) return;
+          observador.disconnect();
+          despres();
+        }).observe({ type: 'paint', buffered: true });
+      }
     }
 
     json(pointer) {
