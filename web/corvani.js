@@ -160,8 +160,8 @@
       // What the first frame shows is done; what it does not show (the pointer's zones, the menus'
       // items, the shapes for screen readers) waits until the browser says it has shown that
       // frame, so as not to take the processor from drawing it, and then the page is ready for
-      // use. A browser that says nothing of its paints, or paints nothing to tell of, waits for the
-      // frame to begin, and a little longer for the second.
+      // use. Where the browser reports no paints, it waits until that frame has begun; where it
+      // reports paints but not this one, half a second more.
       performance.mark('llest');
       const despres = () => {
         if (this.llest) return;
