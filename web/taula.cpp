@@ -1,5 +1,5 @@
-// Build-time tool: prints the page's table of controls, menus and texts, as the module gives it to
-// the page, for the page's markup to be written from before the module runs.
+// Build-time tool: prints the page's table of controls, menus and texts, which the page is built
+// with: its controls' markup written from it, and the table itself for its script to read.
 #include <cstdio>
 
 #include "web/pagina.h"
